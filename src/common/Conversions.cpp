@@ -1,0 +1,44 @@
+#include "common/Conversions.h"
+
+#include "common/AppError.h"
+#include "common/Units.h"
+
+#include <cmath>
+
+namespace kwiklet {
+namespace {
+
+double toRoundedNumber(const QString& text) {
+    const QString trimmed = text.trimmed();
+    bool ok = false;
+    double value = 0;
+    if (trimmed.startsWith(QLatin1String("&H"), Qt::CaseInsensitive)) {
+        value = static_cast<double>(trimmed.mid(2).toLongLong(&ok, 16));
+    } else {
+        value = trimmed.toDouble(&ok);
+    }
+    if (!ok || !std::isfinite(value)) {
+        throw AppError(err::kTypeMismatch, QStringLiteral("Type mismatch"));
+    }
+    return std::nearbyint(value);  // the default rounding mode rounds half to even
+}
+
+}  // namespace
+
+std::int32_t toInt32(const QString& text) {
+    const double value = toRoundedNumber(text);
+    if (!units::fitsInt32(value)) {
+        throw AppError(err::kOverflow, QStringLiteral("Overflow"));
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+std::int16_t toInt16(const QString& text) {
+    const double value = toRoundedNumber(text);
+    if (!units::fitsInt16(value)) {
+        throw AppError(err::kOverflow, QStringLiteral("Overflow"));
+    }
+    return static_cast<std::int16_t>(value);
+}
+
+}  // namespace kwiklet

@@ -1,0 +1,126 @@
+#pragma once
+
+// The operations the program asks of the operating system and the window system.
+// Program logic calls these and never the system directly, so each operation has one
+// meaning on every platform and a recording stand-in in the tests.
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+
+#include <compare>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+class QWidget;
+
+namespace kwiklet {
+
+// Message box styles: an OK button with no icon, the critical-stop icon, or the
+// exclamation icon.
+enum class MessageStyle : int { Plain = 0, Critical = 16, Exclamation = 48 };
+
+// A registry value as read: its type (1 text, 4 32-bit number, ...) and raw data.
+struct RegistryValue {
+    int type = 0;
+    QByteArray data;
+};
+
+struct ScreenMetrics {
+    QSize pixels;             // the primary screen's size
+    double dotsPerInch = 96;  // its logical resolution
+};
+
+// An open enumeration of a folder's entries; destroying it ends the enumeration.
+class FolderEnumeration {
+public:
+    virtual ~FolderEnumeration() = default;
+    // The next matching entry's name, or nothing when there is none left.
+    virtual std::optional<QString> next() = 0;
+};
+
+// What tells two folders apart whatever path reaches them, so that a walk can notice
+// when a link leads back into a folder it is already inside.
+struct FolderIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    auto operator<=>(const FolderIdentity&) const = default;
+};
+
+inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
+inline constexpr std::uint32_t kAttributeDirectory = 0x10u;
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // --- Messages -------------------------------------------------------------------
+    // Shows a modal message box with an OK button and waits until it is dismissed.
+    virtual void messageBox(const QString& text, MessageStyle style, const QString& title) = 0;
+
+    // --- Per-user settings store ----------------------------------------------------
+    virtual QString readSetting(const QString& application, const QString& section,
+                                const QString& key, const QString& defaultValue) = 0;
+    // Stores the value at once, so that nothing is lost if the process ends next.
+    virtual void writeSetting(const QString& application, const QString& section,
+                              const QString& key, const QString& value) = 0;
+
+    // --- Machine-wide registry ------------------------------------------------------
+    // Opens the key for reading and writing and reads one value; nothing on failure.
+    virtual std::optional<RegistryValue> readRegistryValue(std::uint32_t rootKey,
+                                                           const QString& subkey,
+                                                           const QString& valueName) = 0;
+
+    // --- Files ----------------------------------------------------------------------
+    // The stored name of the first ordinary, non-hidden file that the path names,
+    // matching names without regard to letter case; nothing when there is none.
+    virtual std::optional<QString> firstOrdinaryFileName(const QString& path) = 0;
+
+    // The folder that one of the shell's special-folder identifiers names for this user,
+    // or nothing when the identifier has no folder here.
+    virtual std::optional<QString> specialFolderLocation(int folderId) = 0;
+
+    // Starts enumerating the entries of the folder named by the search path whose names
+    // match its last component ('*' and '?', without regard to letter case). Returns
+    // nothing when the folder cannot be enumerated; otherwise the first entry's name
+    // comes from the enumeration's first next().
+    virtual std::unique_ptr<FolderEnumeration> findFiles(const QString& searchPath) = 0;
+    // The entry's attribute bits (kAttributeDirectory marks a folder), or
+    // kInvalidFileAttributes when they cannot be read.
+    virtual std::uint32_t fileAttributes(const QString& path) = 0;
+    // The identity of the folder the path leads to, following links.
+    virtual std::optional<FolderIdentity> folderIdentity(const QString& path) = 0;
+
+    // --- Process and message loop ---------------------------------------------------
+    // Blocks the thread; no window messages are processed meanwhile.
+    virtual void sleep(int milliseconds) = 0;
+    // Processes the window messages that are waiting, then returns.
+    virtual void yieldToMessageLoop() = 0;
+    // Ends the process at once: settings are flushed, no window's closing steps run.
+    // Never returns on a real platform; the test stand-in records the request and returns.
+    virtual void endProcess() = 0;
+    // Shows the busy pointer over every window of the program, or the default again.
+    virtual void setBusyPointer(bool busy) = 0;
+
+    // The folder holding the running executable, without a trailing separator.
+    virtual QString executableFolder() = 0;
+    // The executable's file name without its extension.
+    virtual QString executableName() = 0;
+    virtual ScreenMetrics screenMetrics() = 0;
+
+    // --- Windows --------------------------------------------------------------------
+    // Puts the window into the always-on-top band or takes it out again.
+    virtual void setWindowTopMost(QWidget& window, bool onTop) = 0;
+    // Makes the window able to take an opacity level.
+    virtual void makeWindowLayered(QWidget& window) = 0;
+    // Sets the window's opacity from 0 (invisible) to 255 (opaque).
+    virtual void setWindowOpacityLevel(QWidget& window, int level) = 0;
+};
+
+// The platform the program runs on. Tests install the recording stand-in instead;
+// installing returns the platform it replaces.
+Platform& platform();
+std::unique_ptr<Platform> installPlatform(std::unique_ptr<Platform> platform);
+
+}  // namespace kwiklet

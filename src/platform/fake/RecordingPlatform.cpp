@@ -1,0 +1,56 @@
+#include "platform/fake/RecordingPlatform.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QWidget>
+
+namespace kwiklet {
+
+RecordingPlatform::RecordingPlatform(PlatformLocations locations)
+    : PosixPlatform(std::move(locations)) {}
+
+void RecordingPlatform::messageBox(const QString& text, MessageStyle style, const QString& title) {
+    messages.push_back({text, style, title});
+}
+
+void RecordingPlatform::sleep(int milliseconds) {
+    sleeps.push_back(milliseconds);
+}
+
+void RecordingPlatform::yieldToMessageLoop() {
+    ++yields;
+    if (onYield) {
+        onYield();
+    }
+    PosixPlatform::yieldToMessageLoop();
+}
+
+void RecordingPlatform::endProcess() {
+    ++processEndRequests;
+}
+
+void RecordingPlatform::setBusyPointer(bool busy) {
+    busyPointerChanges.push_back(busy);
+}
+
+void RecordingPlatform::setWindowTopMost(QWidget& window, bool onTop) {
+    topMostRequests.emplace_back(window.objectName(), onTop);
+}
+
+void RecordingPlatform::makeWindowLayered(QWidget&) {
+    ++layeredRequests;
+}
+
+void RecordingPlatform::setWindowOpacityLevel(QWidget&, int level) {
+    opacityRequests.push_back(level);
+}
+
+std::unique_ptr<FolderEnumeration> RecordingPlatform::findFiles(const QString& searchPath) {
+    QString folder = QFileInfo(searchPath).path();
+    if (refusedFolders.contains(folder)) {
+        return nullptr;
+    }
+    return PosixPlatform::findFiles(searchPath);
+}
+
+}  // namespace kwiklet

@@ -1,0 +1,57 @@
+#pragma once
+
+// The platform for tests and benchmarks: the real Linux platform, except that what
+// cannot happen unattended (message boxes, pauses, ending the process, window-manager
+// requests) is recorded instead, and the executable's folder and the settings folder
+// are whatever the test chooses.
+
+#include "platform/posix/PosixPlatform.h"
+
+#include <QSet>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace kwiklet {
+
+struct RecordedMessage {
+    QString text;
+    MessageStyle style = MessageStyle::Plain;
+    QString title;
+};
+
+class RecordingPlatform : public PosixPlatform {
+public:
+    explicit RecordingPlatform(PlatformLocations locations);
+
+    void messageBox(const QString& text, MessageStyle style, const QString& title) override;
+    void sleep(int milliseconds) override;
+    void yieldToMessageLoop() override;
+    void endProcess() override;
+    void setBusyPointer(bool busy) override;
+    void setWindowTopMost(QWidget& window, bool onTop) override;
+    void makeWindowLayered(QWidget& window) override;
+    void setWindowOpacityLevel(QWidget& window, int level) override;
+    std::unique_ptr<FolderEnumeration> findFiles(const QString& searchPath) override;
+
+    // What happened, in order.
+    std::vector<RecordedMessage> messages;
+    std::vector<int> sleeps;
+    int yields = 0;
+    int processEndRequests = 0;
+    std::vector<bool> busyPointerChanges;
+    std::vector<std::pair<QString, bool>> topMostRequests;  // window's object name, on top
+    int layeredRequests = 0;
+    std::vector<int> opacityRequests;
+
+    // Called at every yield, so that a test can look at the program's state inside a
+    // long operation.
+    std::function<void()> onYield;
+
+    // Folders (without a trailing separator) whose listing is refused, as the system
+    // refuses an unreadable folder to an ordinary user.
+    QSet<QString> refusedFolders;
+};
+
+}  // namespace kwiklet

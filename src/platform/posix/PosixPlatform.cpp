@@ -1,0 +1,177 @@
+#include "platform/posix/PosixPlatform.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QThread>
+#include <QWidget>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace kwiklet {
+namespace {
+
+QMessageBox::Icon iconFor(MessageStyle style) {
+    switch (style) {
+        case MessageStyle::Critical:
+            return QMessageBox::Critical;
+        case MessageStyle::Exclamation:
+            return QMessageBox::Warning;
+        case MessageStyle::Plain:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// File managers hide the names listed, one a line, in a folder's ".hidden" file, as
+// well as names that begin with a period.
+bool isHiddenName(const QDir& folder, const QString& name) {
+    if (name.startsWith(QLatin1Char('.'))) {
+        return true;
+    }
+    QFile list(folder.filePath(QStringLiteral(".hidden")));
+    if (!list.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return false;
+    }
+    while (!list.atEnd()) {
+        if (QString::fromUtf8(list.readLine()).trimmed() == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+PosixPlatform::PosixPlatform(PlatformLocations locations) : locations_(std::move(locations)) {}
+
+void PosixPlatform::messageBox(const QString& text, MessageStyle style, const QString& title) {
+    QMessageBox box(iconFor(style), title, text, QMessageBox::Ok);
+    box.exec();
+}
+
+QString PosixPlatform::settingsFile(const QString& application) const {
+    QString folder = locations_.configFolder;
+    if (folder.isEmpty()) {
+        folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    }
+    return folder + QLatin1Char('/') + application + QLatin1Char('/') + application +
+           QStringLiteral(".ini");
+}
+
+QString PosixPlatform::readSetting(const QString& application, const QString& section,
+                                   const QString& key, const QString& defaultValue) {
+    QSettings settings(settingsFile(application), QSettings::IniFormat);
+    settings.beginGroup(section);
+    return settings.value(key, defaultValue).toString();
+}
+
+void PosixPlatform::writeSetting(const QString& application, const QString& section,
+                                 const QString& key, const QString& value) {
+    QSettings settings(settingsFile(application), QSettings::IniFormat);
+    settings.beginGroup(section);
+    settings.setValue(key, value);
+    settings.endGroup();
+    settings.sync();
+}
+
+std::optional<RegistryValue> PosixPlatform::readRegistryValue(std::uint32_t, const QString&,
+                                                              const QString&) {
+    return std::nullopt;  // there is no registry here: every read fails
+}
+
+std::optional<QString> PosixPlatform::firstOrdinaryFileName(const QString& path) {
+    const QFileInfo target(path);
+    const QDir folder = target.absoluteDir();
+    const QString wanted = target.fileName();
+    std::optional<QString> found;
+    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        if (name.compare(wanted, Qt::CaseInsensitive) != 0 || isHiddenName(folder, name) ||
+            !QFileInfo(folder.filePath(name)).isFile()) {
+            continue;
+        }
+        // On a case-sensitive file system several spellings can exist side by side;
+        // the exact one is the file the path names.
+        if (name == wanted) {
+            return name;
+        }
+        if (!found) {
+            found = name;
+        }
+    }
+    return found;
+}
+
+void PosixPlatform::sleep(int milliseconds) {
+    QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
+
+void PosixPlatform::yieldToMessageLoop() {
+    QCoreApplication::processEvents();
+}
+
+void PosixPlatform::endProcess() {
+    // Every setting is synced as it is written, so only the standard streams remain.
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+void PosixPlatform::setBusyPointer(bool busy) {
+    if (busy == busyPointerShown_) {
+        return;
+    }
+    if (busy) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QGuiApplication::restoreOverrideCursor();
+    }
+    busyPointerShown_ = busy;
+}
+
+QString PosixPlatform::executableFolder() {
+    if (!locations_.executableFolder.isEmpty()) {
+        return locations_.executableFolder;
+    }
+    return QCoreApplication::applicationDirPath();
+}
+
+QString PosixPlatform::executableName() {
+    if (!locations_.executableName.isEmpty()) {
+        return locations_.executableName;
+    }
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+ScreenMetrics PosixPlatform::screenMetrics() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return {};
+    }
+    return {screen->size(), screen->logicalDotsPerInch()};
+}
+
+void PosixPlatform::setWindowTopMost(QWidget& window, bool onTop) {
+    const bool wasVisible = window.isVisible();
+    window.setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (wasVisible) {
+        window.show();  // changing a window flag hides the window
+    }
+}
+
+void PosixPlatform::makeWindowLayered(QWidget&) {
+    // Qt windows take an opacity level as they are; there is no style to add.
+}
+
+void PosixPlatform::setWindowOpacityLevel(QWidget& window, int level) {
+    window.setWindowOpacity(level / 255.0);
+}
+
+}  // namespace kwiklet

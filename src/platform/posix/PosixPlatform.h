@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+namespace kwiklet {
+
+// Where the program finds itself and keeps its settings. Empty members are worked out
+// from the running executable and the user's XDG folders.
+struct PlatformLocations {
+    QString executableFolder;
+    QString executableName;
+    QString configFolder;  // settings live in CONFIG/<application>/<application>.ini
+};
+
+// The platform on Linux (and other POSIX desktops) under Qt.
+class PosixPlatform : public Platform {
+public:
+    explicit PosixPlatform(PlatformLocations locations = {});
+
+    void messageBox(const QString& text, MessageStyle style, const QString& title) override;
+
+    QString readSetting(const QString& application, const QString& section, const QString& key,
+                        const QString& defaultValue) override;
+    void writeSetting(const QString& application, const QString& section, const QString& key,
+                      const QString& value) override;
+
+    std::optional<RegistryValue> readRegistryValue(std::uint32_t rootKey, const QString& subkey,
+                                                   const QString& valueName) override;
+
+    std::optional<QString> firstOrdinaryFileName(const QString& path) override;
+    std::optional<QString> specialFolderLocation(int folderId) override;
+    std::unique_ptr<FolderEnumeration> findFiles(const QString& searchPath) override;
+    std::uint32_t fileAttributes(const QString& path) override;
+    std::optional<FolderIdentity> folderIdentity(const QString& path) override;
+
+    void sleep(int milliseconds) override;
+    void yieldToMessageLoop() override;
+    void endProcess() override;
+    void setBusyPointer(bool busy) override;
+
+    QString executableFolder() override;
+    QString executableName() override;
+    ScreenMetrics screenMetrics() override;
+
+    void setWindowTopMost(QWidget& window, bool onTop) override;
+    void makeWindowLayered(QWidget& window) override;
+    void setWindowOpacityLevel(QWidget& window, int level) override;
+
+private:
+    QString settingsFile(const QString& application) const;
+
+    PlatformLocations locations_;
+    bool busyPointerShown_ = false;
+};
+
+}  // namespace kwiklet
