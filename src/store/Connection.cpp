@@ -1,0 +1,227 @@
+#include "store/Connection.h"
+
+#include "store/IndexSchema.h"
+#include "store/Like.h"
+#include "store/Recordset.h"
+#include "store/Statement.h"
+#include "store/StoreErrors.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace kwiklet {
+namespace {
+
+// How long a statement waits for another program to release the file before failing.
+constexpr int kBusyTimeoutMs = 2000;
+
+const QString kProviderName = QStringLiteral("SQLite");
+
+// Reads "Key=Value;" pairs. Keys ignore letter case and surrounding blanks; a value may
+// be quoted with " or ' (a doubled quote stands for itself), so that it can hold ';'.
+QHash<QString, QString> parseConnectionString(const QString& text) {
+    QHash<QString, QString> fields;
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const qsizetype equals = text.indexOf(QLatin1Char('='), i);
+        const qsizetype semicolon = text.indexOf(QLatin1Char(';'), i);
+        if (equals < 0 || (semicolon >= 0 && semicolon < equals)) {
+            if (semicolon < 0) {
+                break;
+            }
+            i = semicolon + 1;  // a part without '=' says nothing
+            continue;
+        }
+        const QString key = text.mid(i, equals - i).trimmed().toLower();
+        i = equals + 1;
+        while (i < n && text[i] == QLatin1Char(' ')) {
+            ++i;
+        }
+        QString value;
+        if (i < n && (text[i] == QLatin1Char('"') || text[i] == QLatin1Char('\''))) {
+            const QChar quote = text[i++];
+            while (i < n) {
+                if (text[i] == quote) {
+                    if (i + 1 < n && text[i + 1] == quote) {
+                        value += quote;
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                value += text[i++];
+            }
+            const qsizetype end = text.indexOf(QLatin1Char(';'), i);
+            i = end < 0 ? n : end + 1;
+        } else {
+            qsizetype end = text.indexOf(QLatin1Char(';'), i);
+            if (end < 0) {
+                end = n;
+            }
+            value = text.mid(i, end - i).trimmed();
+            i = end + 1;
+        }
+        fields.insert(key, value);
+    }
+    return fields;
+}
+
+struct DatabaseCloser {
+    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+
+[[noreturn]] void fail(const QString& description) {
+    throw AppError(err::kStoreFailure, description);
+}
+
+// Makes SQLite read the file's header now, so that a file that is not a database fails
+// at open rather than at the first statement.
+void checkIsDatabase(sqlite3* db, const QString& path) {
+    sqlite3_stmt* raw = nullptr;
+    int rc = sqlite3_prepare_v2(db, "PRAGMA page_count", -1, &raw, nullptr);
+    store::StatementPtr statement(raw);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(statement.get());
+    }
+    if (rc == SQLITE_ROW) {
+        // An empty file would pass for an empty database, but holds no index.
+        if (sqlite3_column_int64(statement.get(), 0) > 0) {
+            return;
+        }
+        rc = SQLITE_NOTADB;
+    }
+    switch (rc & 0xFF) {
+        case SQLITE_NOTADB:
+        case SQLITE_CORRUPT:
+            fail(QStringLiteral("Unrecognized database format '%1'.").arg(path));
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            fail(QStringLiteral("The database file '%1' is in use by another program.").arg(path));
+        default:
+            fail(QStringLiteral("Cannot read the database file '%1': %2.")
+                     .arg(path, store::lastMessage(db)));
+    }
+}
+
+}  // namespace
+
+Connection::Connection() = default;
+
+Connection::~Connection() {
+    if (db_) {
+        closeRecordsets();
+        sqlite3_close_v2(db_);
+    }
+}
+
+void Connection::setConnectionString(const QString& connectionString) {
+    connectionString_ = connectionString;
+}
+
+void Connection::open(const QString&, const QString&, int) {
+    if (db_) {
+        throw storeerror::objectOpen();
+    }
+    const auto fields = parseConnectionString(connectionString_);
+    const QString provider = fields.value(QStringLiteral("provider"));
+    if (!provider.isEmpty() && provider.compare(kProviderName, Qt::CaseInsensitive) != 0) {
+        throw AppError(
+            err::kProviderNotFound,
+            QStringLiteral("Provider cannot be found. It may not be properly installed."));
+    }
+    const QString path = fields.value(QStringLiteral("data source"));
+    if (path.isEmpty()) {
+        fail(QStringLiteral("The connection string names no database file (Data Source)."));
+    }
+    const QFileInfo file(path);
+    if (!file.exists()) {
+        fail(QStringLiteral("Could not find file '%1'.").arg(path));
+    }
+    if (file.isDir()) {
+        fail(QStringLiteral("'%1' is a folder, not a database file.").arg(path));
+    }
+
+    // Read-write but never create: the index database must already be there. An absolute
+    // path keeps SQLite from reading a name beginning with "file:" as a URI.
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(file.absoluteFilePath()).constData(), &raw,
+                                   SQLITE_OPEN_READWRITE, nullptr);
+    std::unique_ptr<sqlite3, DatabaseCloser> db(raw);
+    if (rc != SQLITE_OK) {
+        fail(QStringLiteral("Cannot open the database file '%1': %2.")
+                 .arg(path, QString::fromUtf8(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc))));
+    }
+    sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
+    checkIsDatabase(db.get(), path);
+    if (!like::registerFunctions(db.get())) {
+        fail(QStringLiteral("Cannot prepare the database file '%1': %2.")
+                 .arg(path, store::lastMessage(db.get())));
+    }
+    nameKeyReady_ = indexschema::prepareNameKey(db.get());
+    db_ = db.release();
+}
+
+void Connection::close() {
+    if (!db_) {
+        throw storeerror::objectClosed();
+    }
+    closeRecordsets();
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    nameKeyReady_ = false;
+}
+
+ObjectState Connection::state() const {
+    return db_ ? ObjectState::Open : ObjectState::Closed;
+}
+
+void Connection::execute(const QString& statement, int) {
+    if (!db_) {
+        throw storeerror::invalidConnection();
+    }
+    const store::StatementPtr prepared = store::prepareOne(db_, statement.toUtf8());
+    int rc = SQLITE_ROW;
+    while (rc == SQLITE_ROW) {
+        rc = sqlite3_step(prepared.get());
+    }
+    if (rc != SQLITE_DONE) {
+        store::raiseStepError(db_, rc);
+    }
+}
+
+void Connection::attach(Recordset* recordset) {
+    recordsets_.push_back(recordset);
+}
+
+void Connection::detach(Recordset* recordset) {
+    recordsets_.erase(std::remove(recordsets_.begin(), recordsets_.end(), recordset),
+                      recordsets_.end());
+}
+
+void Connection::closeRecordsets() {
+    while (!recordsets_.empty()) {
+        recordsets_.back()->close();  // detaches it
+    }
+}
+
+QString connectionStringFor(const QString& databasePath) {
+    QString source = databasePath;
+    const bool needsQuotes = source.contains(QLatin1Char(';')) ||
+                             source.startsWith(QLatin1Char('"')) ||
+                             source.startsWith(QLatin1Char('\'')) || source != source.trimmed();
+    if (needsQuotes) {
+        source = QLatin1Char('"') + source.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+                 QLatin1Char('"');
+    }
+    return QStringLiteral("PROVIDER=%1;Data Source=%2;").arg(kProviderName, source);
+}
+
+}  // namespace kwiklet

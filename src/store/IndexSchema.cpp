@@ -1,0 +1,135 @@
+#include "store/IndexSchema.h"
+
+#include "common/AppError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <sqlite3.h>
+
+#include <memory>
+
+namespace kwiklet {
+namespace {
+
+struct DatabaseCloser {
+    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+
+bool run(sqlite3* db, const char* sql) {
+    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+// True when the statement compiles and yields a row.
+bool hasRow(sqlite3* db, const char* sql) {
+    sqlite3_stmt* statement = nullptr;
+    bool row = false;
+    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK && statement) {
+        row = sqlite3_step(statement) == SQLITE_ROW;
+    }
+    sqlite3_finalize(statement);
+    return row;
+}
+
+bool compiles(sqlite3* db, const char* sql) {
+    sqlite3_stmt* statement = nullptr;
+    const bool ok = sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK;
+    sqlite3_finalize(statement);
+    return ok;
+}
+
+[[noreturn]] void fail(const QString& description) {
+    throw AppError(err::kStoreFailure, description);
+}
+
+}  // namespace
+
+bool indexschema::prepareNameKey(sqlite3* db) {
+    // The reads through the key name the index and order by rowid; both must work here.
+    if (!compiles(db,
+                  "SELECT rowid, name, name_key FROM main.filez INDEXED BY filez_name_key "
+                  "WHERE name_key >= '' LIMIT 0")) {
+        return false;
+    }
+    // Temporary triggers live with this connection only, so the file stays readable by
+    // programs that lack the folding function.
+    if (!run(db,
+             "CREATE TEMP TRIGGER IF NOT EXISTS kwiklet_filez_key_insert AFTER INSERT ON "
+             "main.filez WHEN NEW.name_key IS NOT kwiklet_fold(NEW.name) BEGIN "
+             "UPDATE filez SET name_key = kwiklet_fold(NEW.name) WHERE rowid = NEW.rowid; END") ||
+        !run(db,
+             "CREATE TEMP TRIGGER IF NOT EXISTS kwiklet_filez_key_update AFTER UPDATE OF name, "
+             "name_key ON main.filez WHEN NEW.name_key IS NOT kwiklet_fold(NEW.name) BEGIN "
+             "UPDATE filez SET name_key = kwiklet_fold(NEW.name) WHERE rowid = NEW.rowid; END")) {
+        return false;
+    }
+    // Look before writing, so that opening a read-only or untouched file writes nothing.
+    constexpr const char* kMissingKey =
+        " FROM main.filez WHERE name_key IS NULL AND name IS NOT NULL";
+    const QByteArray probe = QByteArray("SELECT 1") + kMissingKey + " LIMIT 1";
+    if (hasRow(db, probe.constData())) {
+        const QByteArray repair =
+            QByteArray(
+                "UPDATE main.filez SET name_key = kwiklet_fold(name) WHERE rowid IN "
+                "(SELECT rowid") +
+            kMissingKey + ")";
+        if (!run(db, repair.constData())) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void createIndexDatabase(const QString& path) {
+    const QFileInfo target(path);
+    if (target.exists() || target.isSymLink()) {
+        fail(QStringLiteral("Something is already at '%1'; it was left as it is.").arg(path));
+    }
+    const QDir folder = target.absoluteDir();
+    if (!folder.exists()) {
+        fail(QStringLiteral("The folder '%1' does not exist.").arg(folder.path()));
+    }
+
+    // Built under a temporary name beside the target, then renamed into place, which
+    // fails rather than replace a file that appeared meanwhile.
+    QTemporaryFile staging(folder.filePath(target.fileName() + QStringLiteral(".XXXXXX")));
+    if (!staging.open()) {
+        fail(QStringLiteral("Cannot create a file in '%1': %2.")
+                 .arg(folder.path(), staging.errorString()));
+    }
+    const QString stagingPath = staging.fileName();
+    staging.close();
+    staging.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                           QFile::ReadOther);
+
+    {
+        sqlite3* raw = nullptr;
+        const int rc = sqlite3_open_v2(QFile::encodeName(stagingPath).constData(), &raw,
+                                       SQLITE_OPEN_READWRITE, nullptr);
+        std::unique_ptr<sqlite3, DatabaseCloser> db(raw);
+        if (rc != SQLITE_OK) {
+            fail(QStringLiteral("Cannot create the index database '%1': %2.")
+                     .arg(path, QString::fromUtf8(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc))));
+        }
+        const char* schema =
+            "BEGIN;"
+            "CREATE TABLE filez (id INTEGER, name TEXT, path TEXT, name_key TEXT);"
+            "CREATE INDEX filez_name_key ON filez (name_key);"
+            "COMMIT;";
+        if (!run(db.get(), schema)) {
+            fail(QStringLiteral("Cannot create the index database '%1': %2.")
+                     .arg(path, QString::fromUtf8(sqlite3_errmsg(db.get()))));
+        }
+    }
+
+    if (!QFile::rename(stagingPath, path)) {
+        fail(QFileInfo::exists(path)
+                 ? QStringLiteral("Something is already at '%1'; it was left as it is.").arg(path)
+                 : QStringLiteral("Cannot create the index database '%1'.").arg(path));
+    }
+    staging.setAutoRemove(false);
+}
+
+}  // namespace kwiklet

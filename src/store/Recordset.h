@@ -1,0 +1,57 @@
+#pragma once
+
+// Rows of one statement, read one at a time, in the manner of the old data engine's
+// recordsets: open with a cursor kind and a lock kind, test for the end, read fields by
+// name, move on; the rebuild also adds rows through it.
+
+#include <QString>
+
+#include <memory>
+
+struct sqlite3_stmt;
+
+namespace kwiklet {
+
+class Connection;
+
+enum class CursorType : int { Keyset = 1, Dynamic = 2, Static = 3 };
+enum class LockType : int { Optimistic = 3 };
+
+class Recordset {
+public:
+    Recordset();
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    // Runs the statement on the connection and stands on its first row. A statement that
+    // would change the database, more than one statement, or a malformed one raises
+    // err::kMalformedStatement; a missing or closed connection raises
+    // err::kInvalidConnection.
+    void open(const QString& source, Connection* connection, CursorType cursor, LockType lock,
+              int options = -1);
+    void close();
+    bool isOpen() const;
+
+    // True when the recordset stands past its last row.
+    bool eof() const;
+    // The current row's field as text; a field without a value reads as "".
+    QString field(const char* name) const;
+    void moveNext();
+    void moveFirst();
+    // Runs the statement again, standing on its first row.
+    void requery(int options = -1);
+
+    // Adding a row: addNew(), setField() for each field, then update() stores it in the
+    // table the statement reads.
+    void addNew();
+    void setField(const char* name, const QString& value);
+    void setField(const char* name, qint64 value);
+    void update();
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+}  // namespace kwiklet

@@ -1,0 +1,75 @@
+#include "store/Statement.h"
+
+#include "common/AppError.h"
+
+#include <sqlite3.h>
+
+namespace kwiklet::store {
+namespace {
+
+bool isSyntaxMessage(const QString& message) {
+    return message.contains(QLatin1String("syntax error")) ||
+           message.contains(QLatin1String("unrecognized token")) ||
+           message.contains(QLatin1String("incomplete input"));
+}
+
+[[noreturn]] void raiseStoreFailure(const QString& message) {
+    throw AppError(err::kStoreFailure,
+                   QStringLiteral("The index database reported an error: %1.").arg(message));
+}
+
+}  // namespace
+
+void StatementDeleter::operator()(sqlite3_stmt* statement) const {
+    sqlite3_finalize(statement);
+}
+
+QString lastMessage(sqlite3* db) {
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
+
+StatementPtr prepareOne(sqlite3* db, const QByteArray& sql) {
+    const char* tail = nullptr;
+    sqlite3_stmt* raw = nullptr;
+    const int rc =
+        sqlite3_prepare_v2(db, sql.constData(), static_cast<int>(sql.size()), &raw, &tail);
+    StatementPtr statement(raw);
+    if (rc != SQLITE_OK) {
+        const QString message = lastMessage(db);
+        if ((rc & 0xFF) != SQLITE_ERROR) {
+            raiseStoreFailure(message);
+        }
+        throw AppError(err::kMalformedStatement,
+                       isSyntaxMessage(message)
+                           ? QStringLiteral("Syntax error in query expression: %1.").arg(message)
+                           : QStringLiteral("The statement cannot be run: %1.").arg(message));
+    }
+    if (!statement) {
+        throw AppError(err::kMalformedStatement, QStringLiteral("The statement is empty."));
+    }
+    // Whatever follows the first statement must be blank: comments, spaces or empty
+    // statements. Compiling it (never running it) is the one sure test.
+    const char* end = sql.constData() + sql.size();
+    if (tail && tail < end) {
+        sqlite3_stmt* extra = nullptr;
+        const int tailRc =
+            sqlite3_prepare_v2(db, tail, static_cast<int>(end - tail), &extra, nullptr);
+        sqlite3_finalize(extra);
+        if (tailRc != SQLITE_OK || extra) {
+            throw AppError(err::kMalformedStatement,
+                           QStringLiteral("Characters found after end of SQL statement."));
+        }
+    }
+    return statement;
+}
+
+void raiseStepError(sqlite3* db, int resultCode) {
+    const QString message = lastMessage(db);
+    if ((resultCode & 0xFF) == SQLITE_ERROR) {
+        throw AppError(err::kMalformedStatement,
+                       QStringLiteral("The statement cannot be run: %1.").arg(message));
+    }
+    raiseStoreFailure(message);
+}
+
+}  // namespace kwiklet::store

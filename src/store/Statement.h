@@ -1,0 +1,33 @@
+#pragma once
+
+// Store-internal helpers around SQLite statements: preparing exactly one statement and
+// turning SQLite's failures into the program's errors.
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace kwiklet::store {
+
+struct StatementDeleter {
+    void operator()(sqlite3_stmt* statement) const;
+};
+using StatementPtr = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
+
+// Prepares the one statement in sql. An empty text, text after the first statement, or a
+// statement SQLite cannot compile raises err::kMalformedStatement; a database that
+// cannot be read raises err::kStoreFailure.
+StatementPtr prepareOne(sqlite3* db, const QByteArray& sql);
+
+// Raises the error for a failed sqlite3_step: err::kMalformedStatement when the
+// statement itself is at fault, err::kStoreFailure when the database is.
+[[noreturn]] void raiseStepError(sqlite3* db, int resultCode);
+
+// SQLite's message for the last failure on db.
+QString lastMessage(sqlite3* db);
+
+}  // namespace kwiklet::store
