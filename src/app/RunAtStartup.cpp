@@ -1,0 +1,7 @@
+#include "app/RunAtStartup.h"
+
+namespace kwiklet {
+
+void SetRunAtStartup(const QString&, const QString&, bool) {}
+
+}  // namespace kwiklet

@@ -1,0 +1,244 @@
+#include "app/picMain.h"
+
+#include "app/RebuildIndex.h"
+#include "appearance/Skin.h"
+#include "common/ErrorTrap.h"
+#include "common/Units.h"
+#include "platform/Platform.h"
+#include "store/FillResultLists.h"
+#include "store/IndexDatabase.h"
+#include "store/Recordset.h"
+#include "windows/frmWait.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace kwiklet {
+namespace {
+
+constexpr int kClientWidthTwips = 4455;
+constexpr int kClientHeightTwips = 3570;
+constexpr int kLoadPauseMs = 500;
+
+struct TwipRect {
+    int left, top, width, height;
+};
+
+}  // namespace
+
+picMain::picMain(IndexDatabase& database) : database_(database) {
+    setObjectName(QStringLiteral("picMain"));
+    setWindowTitle(kAppTitle);
+    createControls();
+    createMenu();
+    search_.emplace(*Text1, *Text2, *List1, lists_, database_, search_state_);
+
+    connect(Text1, &QLineEdit::textChanged, this, [this] { search_->Text1_Change(); });
+    connect(List1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { search_->List1_Click(); });
+    Text1->installEventFilter(this);
+}
+
+picMain::~picMain() = default;
+
+void picMain::createControls() {
+    const double dpi = platform().screenMetrics().dotsPerInch;
+    auto px = [dpi](int twips) { return units::twipsToPixels(twips, dpi); };
+    auto place = [&](QWidget* control, const char* name, TwipRect rect) {
+        control->setObjectName(QString::fromLatin1(name));
+        control->setGeometry(px(rect.left), px(rect.top), px(rect.width), px(rect.height));
+    };
+    setFixedSize(px(kClientWidthTwips), px(kClientHeightTwips));
+
+    QFont titleFont(QStringLiteral("Courier New"), 8);
+    titleFont.setPointSizeF(8.25);
+    titleFont.setBold(true);
+    lblCount[1] = new QLabel(QStringLiteral("Kwiklet -"), this);
+    lblCount[0] = new QLabel(this);
+    place(lblCount[1], "lblCount1", {120, 75, 945, 210});
+    place(lblCount[0], "lblCount0", {1140, 75, 105, 210});
+    for (QLabel* label : lblCount) {
+        label->setFont(titleFont);
+        label->adjustSize();
+    }
+
+    cmdUpdate = new QPushButton(QStringLiteral("&Update Database"), this);
+    place(cmdUpdate, "cmdUpdate", {120, 420, 1515, 315});
+    cmdSkinz = new QPushButton(QStringLiteral("Skinz"), this);
+    place(cmdSkinz, "cmdSkinz", {2580, 420, 855, 315});
+    cmdSearch = new QPushButton(QStringLiteral("&Search"), this);
+    place(cmdSearch, "cmdSearch", {3480, 420, 855, 315});
+
+    Text1 = new QLineEdit(this);
+    place(Text1, "Text1", {120, 840, 4215, 285});
+
+    List1 = new QListView(this);
+    place(List1, "List1", {120, 1090, 4215, 2370});
+    List1->setModel(&lists_);
+    // Every row has the same height, so the view never measures a million rows.
+    List1->setUniformItemSizes(true);
+    List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    List1->setStyleSheet(QStringLiteral("QListView { background: rgb(224, 224, 224); }"));
+
+    Text2 = new QLineEdit(this);
+    place(Text2, "Text2", {1440, 1440, 1575, 375});
+    Text2->hide();
+
+    setTabOrder(Text1, List1);
+    setTabOrder(List1, cmdUpdate);
+    setTabOrder(cmdUpdate, cmdSkinz);
+    setTabOrder(cmdSkinz, cmdSearch);
+}
+
+void picMain::createMenu() {
+    struct Item {
+        int index;
+        const char* caption;
+    };
+    static constexpr Item kItems[] = {
+        {0, "About Kwiklet"},
+        {1, "Feedback"},
+        {3, "Check for Updates"},
+        {4, "-"},
+        {5, "Open on Startup"},
+        {6, "Always on Top"},
+        {8, "-"},
+        {9, "Skinz"},
+        {10, "Online Help"},
+        {11, "-"},
+        {12, "Exit"},
+    };
+    mnuMain = new QMenu(QStringLiteral("MainMenu"), this);
+    mnuMain->setObjectName(QStringLiteral("mnuMain"));
+    for (const Item& item : kItems) {
+        const QString caption = QString::fromLatin1(item.caption);
+        QAction* action =
+            caption == QLatin1String("-") ? mnuMain->addSeparator() : mnuMain->addAction(caption);
+        mnuOU[static_cast<std::size_t>(item.index)] = action;
+    }
+    mnuOU[5]->setCheckable(true);
+    mnuOU[5]->setChecked(false);
+    mnuOU[6]->setCheckable(true);
+    mnuOU[6]->setChecked(true);
+}
+
+void picMain::Form_Load() {
+    Recordset rs;
+    bool tableEmpty = false;
+    const HandlerStep steps[] = {
+        [&] {
+            RestoreWindowSettings();
+            return StepResult::Continue;
+        },
+        [&] {
+            ApplyWindowPosition();
+            return StepResult::Continue;
+        },
+        [&] {
+            ApplySkin(*this);
+            return StepResult::Continue;
+        },
+        [&] {
+            search_state_.AutoCompleteOn = true;
+            return StepResult::Continue;
+        },
+        [&] {
+            if (FirstRun) {
+                RebuildIndex(*this);
+                return StepResult::EndHandler;
+            }
+            return StepResult::Continue;
+        },
+        [&] {
+            rs.open(QStringLiteral("SELECT * FROM filez"), database_.IndexDb.get(),
+                    CursorType::Static, LockType::Optimistic, -1);
+            return StepResult::Continue;
+        },
+        [&] {
+            tableEmpty = rs.eof();
+            if (tableEmpty) {
+                RebuildIndex(*this);
+            }
+            return StepResult::Continue;
+        },
+        [&] {
+            if (!tableEmpty) {
+                WaitWindow().showModeless();
+                WaitWindow().setStage(QStringLiteral("Please Wait, Loading..."));
+            }
+            return StepResult::Continue;
+        },
+        [&] {
+            if (!tableEmpty) {
+                lists_.clear();
+                FillResultLists(rs, lists_, true);
+                ShowCount();
+            }
+            return StepResult::Continue;
+        },
+        [&] {
+            rs.close();
+            return StepResult::Continue;
+        },
+        [&] {
+            QProgressBar& bar = *WaitWindow().pb1;
+            if (bar.value() != bar.maximum()) {
+                bar.setValue(bar.maximum());
+            }
+            return StepResult::Continue;
+        },
+        [&] {
+            platform().sleep(kLoadPauseMs);
+            return StepResult::Continue;
+        },
+        [&] {
+            UnloadWaitWindow();
+            return StepResult::Continue;
+        },
+    };
+    const bool failed = runSteps(steps, [](const AppError& error, int) {
+        return error.number() == err::kObjectClosed ? Recovery::NextStep : Recovery::ReportAndEnd;
+    });
+    if (failed) {
+        UnloadWaitWindow();  // the window opens with whatever the lists hold
+    }
+}
+
+void picMain::ApplyWindowPosition() {
+    const double dpi = platform().screenMetrics().dotsPerInch;
+    const auto top = static_cast<float>(SavedTop);
+    const auto left = static_cast<float>(SavedLeft);
+    move(x(), units::twipsToPixels(top, dpi));
+    move(units::twipsToPixels(left, dpi), y());
+}
+
+void picMain::ShowCount() {
+    lblCount[0]->setText(QString::number(lists_.count()) + QStringLiteral(" files in DataBase"));
+    lblCount[0]->adjustSize();
+}
+
+void picMain::Form_Unload() {
+    if (database_.IndexDb && database_.IndexDb->state() == ObjectState::Open) {
+        database_.IndexDb->close();
+    }
+}
+
+void picMain::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+bool picMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Text1 && event->type() == QEvent::FocusIn) {
+        search_->Text1_GotFocus();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace kwiklet

@@ -1,0 +1,7 @@
+#include "appearance/Skin.h"
+
+namespace kwiklet {
+
+void ApplySkin(QWidget&) {}
+
+}  // namespace kwiklet

@@ -1,0 +1,12 @@
+#include "appearance/TopMost.h"
+
+#include "common/ErrorTrap.h"
+#include "platform/Platform.h"
+
+namespace kwiklet {
+
+void SetTopMost(QWidget& window, bool onTop) {
+    trapErrors([&] { platform().setWindowTopMost(window, onTop); });
+}
+
+}  // namespace kwiklet

@@ -1,0 +1,8 @@
+#include "app/StartProgram.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    return kwiklet::StartProgram(application);
+}
