@@ -1,0 +1,133 @@
+#include "indexer/Finder.h"
+
+#include "common/MessageLoop.h"
+#include "platform/Platform.h"
+#include "store/ResultLists.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace kwiklet {
+namespace {
+
+constexpr QChar kSeparator = QLatin1Char('/');
+
+bool isSelfOrParent(const QString& name) {
+    return name == QLatin1String(".") || name == QLatin1String("..");
+}
+
+// Shows the busy pointer for its lifetime, so that the default one comes back however
+// the walk ends.
+class BusyPointer {
+public:
+    BusyPointer() { platform().setBusyPointer(true); }
+    ~BusyPointer() { platform().setBusyPointer(false); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
+class Walker {
+public:
+    Walker(const QString& pattern, ResultLists& lists) : pattern_(pattern), lists_(lists) {}
+
+    void walkFrom(QString folder) {
+        if (!folder.endsWith(kSeparator)) {
+            folder += kSeparator;
+        }
+        const std::optional<FolderIdentity> identity = platform().folderIdentity(folder);
+        if (identity) {
+            insideFolders_.push_back(*identity);
+        }
+        walk(std::move(folder));
+    }
+
+private:
+    // One folder: the subfolders are noted first, then the folder's own matches are
+    // appended, then each subfolder is walked in listing order.
+    void walk(QString folder) {
+        messageloop::yieldIfDue();
+        if (!folder.endsWith(kSeparator)) {
+            folder += kSeparator;
+        }
+
+        // A folder can hold any number of subfolders; all are kept and walked.
+        std::vector<QString> subfolders;
+        if (auto listing = platform().findFiles(folder + QLatin1Char('*'))) {
+            while (std::optional<QString> entry = listing->next()) {
+                messageloop::yieldIfDue();
+                QString name = CutAtNul(*entry);
+                if (isSelfOrParent(name)) {
+                    continue;
+                }
+                // An entry whose attributes cannot be read counts as a folder too;
+                // walking into it finds nothing.
+                if (platform().fileAttributes(folder + name) & kAttributeDirectory) {
+                    subfolders.push_back(std::move(name));
+                }
+            }
+        }
+
+        // A folder whose own name matches is listed like a file (and walked as well).
+        if (auto listing = platform().findFiles(folder + pattern_)) {
+            while (std::optional<QString> entry = listing->next()) {
+                messageloop::yieldIfDue();
+                const QString name = CutAtNul(*entry);
+                if (isSelfOrParent(name)) {
+                    continue;
+                }
+                messageloop::yieldIfDue();
+                lists_.append(DisplayName(name), folder + name);
+            }
+        }
+
+        for (const QString& name : subfolders) {
+            messageloop::yieldIfDue();
+            QString subfolder = folder + name + kSeparator;
+            // A link back to a folder on the way down would repeat the walk forever.
+            const std::optional<FolderIdentity> identity = platform().folderIdentity(subfolder);
+            if (identity) {
+                if (std::find(insideFolders_.begin(), insideFolders_.end(), *identity) !=
+                    insideFolders_.end()) {
+                    continue;
+                }
+                insideFolders_.push_back(*identity);
+            }
+            walk(std::move(subfolder));
+            if (identity) {
+                insideFolders_.pop_back();
+            }
+        }
+    }
+
+    const QString& pattern_;
+    ResultLists& lists_;
+    // The folders from the start folder down to the one being walked.
+    std::vector<FolderIdentity> insideFolders_;
+};
+
+}  // namespace
+
+void FindFiles(const QString& folder, const QString& pattern, ResultLists& lists) {
+    // Typing and clicking in the main window leave the lists alone while the walk
+    // stages its results in them.
+    const ResultLists::Reservation reservation(lists);
+    const BusyPointer busy;
+    WalkFolder(folder, pattern, lists);
+}
+
+void WalkFolder(const QString& folder, const QString& pattern, ResultLists& lists) {
+    Walker(pattern, lists).walkFrom(folder);
+}
+
+QString DisplayName(const QString& name) {
+    const qsizetype lastPeriod = name.lastIndexOf(QLatin1Char('.'));
+    return lastPeriod < 0 ? name : name.left(lastPeriod);
+}
+
+QString CutAtNul(const QString& text) {
+    const qsizetype nul = text.indexOf(QChar(u'\0'));
+    return nul < 0 ? text : text.left(nul);
+}
+
+}  // namespace kwiklet
