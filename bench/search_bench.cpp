@@ -1,0 +1,202 @@
+// Measures the search box on a real main window (offscreen) over a generated index:
+// the time from a key typed into Text1 until the lists are filled, shown and the box
+// completed, for a blank box, a one-letter prefix and a selective prefix; the load's
+// full fill; and the peak resident memory. `grep -i '^PREFIX'` over the same names
+// gives a floor to compare with.
+//
+// Usage: search_bench NAMES_FILE [REPEATS]   (names from shared/bench/make-names.py)
+
+#include "app/StartProgram.h"
+#include "app/picMain.h"
+#include "platform/fake/RecordingPlatform.h"
+#include "store/Connection.h"
+#include "store/IndexDatabase.h"
+#include "store/IndexSchema.h"
+#include "store/Recordset.h"
+#include "store/Settings.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace kwiklet;
+
+namespace {
+
+struct Figures {
+    double median = 0;
+    double p95 = 0;
+};
+
+Figures summarise(std::vector<double> samples) {
+    std::sort(samples.begin(), samples.end());
+    const auto at = [&](double q) {
+        return samples[static_cast<std::size_t>(q * static_cast<double>(samples.size() - 1) + 0.5)];
+    };
+    return {at(0.5), at(0.95)};
+}
+
+// Times `measured` after `prepare`, both run `repeats` times; milliseconds.
+Figures timeRepeated(int repeats, const std::function<void()>& prepare,
+                     const std::function<void()>& measured) {
+    std::vector<double> samples;
+    for (int i = 0; i < repeats; ++i) {
+        prepare();
+        QElapsedTimer timer;
+        timer.start();
+        measured();
+        samples.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    return summarise(samples);
+}
+
+QStringList readNames(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
+        std::exit(2);
+    }
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+void createIndex(const QString& databasePath, const QStringList& names) {
+    createIndexDatabase(databasePath);
+    Connection connection;
+    connection.setConnectionString(connectionStringFor(databasePath));
+    connection.open();
+    connection.execute(QStringLiteral("BEGIN"));
+    for (int i = 0; i < names.size(); ++i) {
+        connection.execute(QStringLiteral("INSERT INTO filez (id, name, path) VALUES (%1, '%2', "
+                                          "'/bench/programs/%2.exe')")
+                               .arg(i + 1)
+                               .arg(names[i]));
+    }
+    connection.execute(QStringLiteral("COMMIT"));
+    Recordset rows;
+    rows.open(QStringLiteral("SELECT * FROM filez"), &connection, CursorType::Static,
+              LockType::Optimistic);
+    long long stored = 0;
+    for (; !rows.eof(); rows.moveNext()) {
+        ++stored;
+    }
+    std::printf("rows stored: %lld\n", stored);
+    rows.close();
+    connection.close();
+}
+
+double grepMilliseconds(const QString& namesFile, const QString& prefix, int repeats) {
+    std::vector<double> samples;
+    for (int i = 0; i < repeats; ++i) {
+        QProcess grep;
+        grep.setStandardOutputFile(QProcess::nullDevice());
+        QElapsedTimer timer;
+        timer.start();
+        grep.start(QStringLiteral("grep"),
+                   {QStringLiteral("-i"), QLatin1Char('^') + prefix, namesFile});
+        grep.waitForFinished(-1);
+        samples.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    return summarise(samples).median;
+}
+
+long peakResidentKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: search_bench NAMES_FILE [REPEATS]\n");
+        return 2;
+    }
+    const QString namesFile = QString::fromLocal8Bit(argv[1]);
+    const int repeats = argc > 2 ? std::max(3, std::atoi(argv[2])) : 30;
+
+    QTemporaryDir executableFolder;
+    QTemporaryDir configFolder;
+    installPlatform(std::make_unique<RecordingPlatform>(PlatformLocations{
+        executableFolder.path(), QStringLiteral("Kwiklet"), configFolder.path()}));
+    settings::write(settings::kTop, QStringLiteral("300"));
+    settings::write(settings::kLeft, QStringLiteral("300"));
+
+    const QStringList names = readNames(namesFile);
+    createIndex(executableFolder.path() + QStringLiteral("/avs.dat"), names);
+    const QString oneLetter = names.first().left(1);
+    const QString selective = names.first().left(4);
+
+    IndexDatabase database;
+    QElapsedTimer loadTimer;
+    loadTimer.start();
+    const auto window = LaunchProgram(database);
+    QCoreApplication::processEvents();
+    const double loadMs = static_cast<double>(loadTimer.nsecsElapsed()) / 1e6;
+    if (!window) {
+        std::fprintf(stderr, "start-up failed\n");
+        return 1;
+    }
+    const auto listedAtLoad = static_cast<long long>(window->lists().count());
+    QLineEdit& box = *window->Text1;
+    const auto settle = [] { QCoreApplication::processEvents(); };
+
+    const Figures blank = timeRepeated(
+        std::max(3, repeats / (names.size() > 100000 ? 10 : 1)),
+        [&] {
+            box.setText(QStringLiteral("x"));
+            box.selectAll();
+        },
+        [&] {
+            QTest::keyClick(&box, Qt::Key_Backspace);
+            settle();
+        });
+    // Each key replaces a selection, as it does after a completion, so that typing it
+    // is one change of the box.
+    const auto selectNonMatching = [&] {
+        box.setText(QStringLiteral("0zz"));
+        box.selectAll();
+    };
+    const Figures letter = timeRepeated(repeats, selectNonMatching, [&] {
+        QTest::keyClicks(&box, oneLetter);
+        settle();
+    });
+    const Figures prefix = timeRepeated(
+        repeats, [&] { box.setText(selective.left(3)); },  // completes, the rest selected
+        [&] {
+            QTest::keyClicks(&box, selective.mid(3));
+            settle();
+        });
+
+    const double grepLetter = grepMilliseconds(namesFile, oneLetter, repeats);
+    const double grepPrefix = grepMilliseconds(namesFile, selective, repeats);
+
+    std::printf("rows: %lld (distinct names listed at load: %lld)\n",
+                static_cast<long long>(names.size()), listedAtLoad);
+    std::printf("load, full fill:               %8.1f ms\n", loadMs);
+    std::printf("blank box (whole index):       median %7.2f ms  p95 %7.2f ms\n", blank.median,
+                blank.p95);
+    std::printf(
+        "one-letter prefix '%s':          median %7.2f ms  p95 %7.2f ms  grep %6.2f ms  ratio "
+        "%5.2f\n",
+        qPrintable(oneLetter), letter.median, letter.p95, grepLetter, letter.median / grepLetter);
+    std::printf(
+        "selective prefix '%s':       median %7.2f ms  p95 %7.2f ms  grep %6.2f ms  ratio %5.2f\n",
+        qPrintable(selective), prefix.median, prefix.p95, grepPrefix, prefix.median / grepPrefix);
+    std::printf("peak resident memory:          %8.1f MB\n",
+                static_cast<double>(peakResidentKilobytes()) / 1024.0);
+    return 0;
+}
