@@ -168,6 +168,18 @@ struct Recordset::State {
                                       "the requested name or ordinal."));
     }
 
+    // The slot for a field of the row being added.
+    std::optional<FieldValue>& newFieldValue(const char* name) {
+        requireOpen();
+        const int index = column(name);
+        if (!adding) {
+            throw AppError(err::kIllegalOperation,
+                           QStringLiteral("Operation is not allowed in this context: field values "
+                                          "can only be set on a row added with addNew."));
+        }
+        return newRow[static_cast<std::size_t>(index)];
+    }
+
     void step() {
         const int rc = sqlite3_step(statement.get());
         if (rc == SQLITE_ROW) {
@@ -296,25 +308,11 @@ void Recordset::addNew() {
 }
 
 void Recordset::setField(const char* name, const QString& value) {
-    state_->requireOpen();
-    const int column = state_->column(name);
-    if (!state_->adding) {
-        throw AppError(err::kIllegalOperation,
-                       QStringLiteral("Operation is not allowed in this context: field values "
-                                      "can only be set on a row added with addNew."));
-    }
-    state_->newRow[static_cast<std::size_t>(column)] = FieldValue(value);
+    state_->newFieldValue(name) = FieldValue(value);
 }
 
 void Recordset::setField(const char* name, qint64 value) {
-    state_->requireOpen();
-    const int column = state_->column(name);
-    if (!state_->adding) {
-        throw AppError(err::kIllegalOperation,
-                       QStringLiteral("Operation is not allowed in this context: field values "
-                                      "can only be set on a row added with addNew."));
-    }
-    state_->newRow[static_cast<std::size_t>(column)] = FieldValue(value);
+    state_->newFieldValue(name) = FieldValue(value);
 }
 
 // Stores the added row in its own statement, so it is committed on its own. The reading

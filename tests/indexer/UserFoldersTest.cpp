@@ -1,6 +1,6 @@
 // The special folders follow the user's XDG settings, read afresh on every lookup.
 
-#include "indexer/SpecialFolders.h"
+#include "indexer/UserFolders.h"
 #include "support/TestPlatform.h"
 
 #include <QDir>
@@ -46,7 +46,7 @@ private:
     std::map<std::string, std::optional<QByteArray>> saved_;
 };
 
-class SpecialFoldersTest : public ::testing::Test {
+class UserFoldersTest : public ::testing::Test {
 protected:
     QString scratch(const QString& relative) const {
         return env_.scratchFolder() + QLatin1Char('/') + relative;
@@ -73,7 +73,7 @@ protected:
     Environment variables_;
 };
 
-TEST_F(SpecialFoldersTest, FollowTheUsersXdgFolders) {
+TEST_F(UserFoldersTest, FollowTheUsersXdgFolders) {
     variables_.set("HOME", scratch("home"));
     variables_.set("XDG_CONFIG_HOME", scratch("config"));
     variables_.set("XDG_DATA_HOME", scratch("data"));
@@ -104,7 +104,7 @@ TEST_F(SpecialFoldersTest, FollowTheUsersXdgFolders) {
     expectFolders({{5, scratch("home/Elsewhere")}, {0, scratch("home/Desktop")}});
 }
 
-TEST_F(SpecialFoldersTest, FallBackToTheUsualFoldersWithoutSettings) {
+TEST_F(UserFoldersTest, FallBackToTheUsualFoldersWithoutSettings) {
     variables_.set("HOME", scratch("home/"));
     variables_.unset("XDG_CONFIG_HOME");
     variables_.set("XDG_DATA_HOME", "relative/data");  // ignored: not an absolute path

@@ -1,4 +1,4 @@
-#include "indexer/SpecialFolders.h"
+#include "indexer/UserFolders.h"
 
 #include "indexer/Finder.h"
 #include "platform/Platform.h"
