@@ -2,46 +2,49 @@
 
 // A real main window over a temporary avs.dat and temporary settings.
 
+#include "app/StartProgram.h"
 #include "app/picMain.h"
 #include "store/IndexDatabase.h"
-#include "support/QtPrinters.h"
+#include "store/Settings.h"
+#include "support/Database.h"
 #include "support/TestPlatform.h"
 
-#include <gtest/gtest.h>
+#include <QLineEdit>
+#include <QTest>
 
 #include <memory>
-#include <vector>
 
 namespace kwiklet::test {
 
-struct Row {
-    QString name;
-    QString path;
-};
-
-// Rows named name0, name1, ... with distinct paths.
-std::vector<Row> generatedRows(int count);
-
-// Creates an index database at the path holding the rows, in this order.
-void createDatabaseAt(const QString& path, const std::vector<Row>& rows);
-
 class MainWindowFixture : public ::testing::Test {
 protected:
-    // Creates avs.dat beside the executable holding the rows, in this order.
-    void createDatabase(const std::vector<Row>& rows);
     // A stored window position, so that the load does not take the first-run path.
-    void storePosition(int top = 300, int left = 600);
-    void storeSetting(const QString& key, const QString& value);
-    QString storedSetting(const QString& key);
-
+    static void storePosition() {
+        settings::write(settings::kTop, QStringLiteral("300"));
+        settings::write(settings::kLeft, QStringLiteral("600"));
+    }
     // Starts the program as the user would; null when start-up failed.
-    picMain* launch();
+    picMain* launch() {
+        window_ = LaunchProgram(database_);
+        return window_.get();
+    }
+    // Starts it over an avs.dat of the rows, with a stored window position.
+    picMain* launchOver(const std::vector<Row>& rows) {
+        createDatabaseAt(platform_.databasePath(), rows);
+        storePosition();
+        return launch();
+    }
     // Types into the search box as a user would.
-    void type(const QString& keys);
+    void type(const QString& keys) { QTest::keyClicks(window_->Text1, keys); }
 
-    QStringList listedNames() const;
-    QStringList listedPaths() const;
-    QStringList messageTexts() const;
+    // What the lists hold: List1's names, or with paths set, List2's paths.
+    QStringList listed(bool paths = false) const {
+        QStringList items;
+        for (qsizetype i = 0; i < window_->lists().count(); ++i) {
+            items << (paths ? window_->lists().path(i) : window_->lists().name(i));
+        }
+        return items;
+    }
 
     TestPlatform platform_;
     RecordingPlatform& recorder_ = platform_.recorder();

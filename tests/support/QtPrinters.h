@@ -1,17 +1,14 @@
 #pragma once
 
-// Readable Qt values in test failure messages.
+// QStrings shown as quoted text in test failure messages; QStringLists then print as
+// lists of them.
 
 #include <QString>
-#include <QStringList>
 
 #include <ostream>
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& list, std::ostream* out) {
-    *out << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
 }
 QT_END_NAMESPACE

@@ -3,6 +3,7 @@
 // Gives a test its own executable folder and settings folder, with the recording
 // platform installed for the test's lifetime.
 
+#include "common/MessageLoop.h"
 #include "platform/fake/RecordingPlatform.h"
 
 #include <QTemporaryDir>
@@ -11,8 +12,16 @@ namespace kwiklet::test {
 
 class TestPlatform {
 public:
-    TestPlatform();
-    ~TestPlatform();
+    TestPlatform() {
+        auto recorder = std::make_unique<RecordingPlatform>(
+            PlatformLocations{exeDir_.path(), QStringLiteral("Kwiklet"), configDir_.path()});
+        recorder_ = recorder.get();
+        replaced_ = installPlatform(std::move(recorder));
+    }
+    ~TestPlatform() {
+        installPlatform(std::move(replaced_));
+        messageloop::setYieldInterval(messageloop::kDefaultYieldInterval);
+    }
     TestPlatform(const TestPlatform&) = delete;
     TestPlatform& operator=(const TestPlatform&) = delete;
 

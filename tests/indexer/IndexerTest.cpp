@@ -1,0 +1,298 @@
+// The finder over real temporary folders: what it lists, in which order, and that odd
+// trees (links, unreadable folders, undecodable names, overlong paths) end quietly. Then
+// the special folders, which follow the user's XDG settings.
+
+#include "common/MessageLoop.h"
+#include "indexer/Finder.h"
+#include "indexer/UserFolders.h"
+#include "store/ResultLists.h"
+#include "support/QtPrinters.h"
+#include "support/TestPlatform.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <gmock/gmock.h>
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace kwiklet {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::UnorderedElementsAre;
+using ::testing::UnorderedElementsAreArray;
+
+class FinderTest : public ::testing::Test {
+protected:
+    // Every walk here reads a few dozen entries. One that goes round in circles (or out
+    // of the scratch folder) is stopped from within, so that it fails instead of
+    // running on for ever.
+    struct WalkDidNotEnd {};
+    FinderTest() {
+        messageloop::setYieldInterval(std::chrono::microseconds(0));
+        env_.recorder().onYield = [this] {
+            if (env_.recorder().yields > 10000) {
+                throw WalkDidNotEnd{};
+            }
+        };
+    }
+    // Removes by bytes what the temporary folder cannot: undecodable names, overlong paths.
+    ~FinderTest() override {
+        std::error_code ignored;
+        fs::remove_all(QFile::encodeName(root()).constData(), ignored);
+    }
+
+    QString root() const { return env_.scratchFolder(); }
+    QString at(const QString& relative) const { return root() + '/' + relative; }
+
+    // Creates the files and folders (names ending in '/') below the scratch folder.
+    void make(const QStringList& entries) const {
+        for (const QString& entry : entries) {
+            QFile file(at(entry));
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
+            ASSERT_TRUE(entry.endsWith('/') || file.open(QIODevice::WriteOnly));
+        }
+    }
+    // The paths found there, relative to the start folder, in list order.
+    QStringList find(const QString& folder, const QString& pattern) {
+        lists_.clear();
+        FindFiles(folder, pattern, lists_);
+        const QString prefix = folder.endsWith('/') ? folder : folder + '/';
+        QStringList paths;
+        for (qsizetype i = 0; i < lists_.count(); ++i) {
+            const QString& path = lists_.path(i);
+            paths << (path.startsWith(prefix) ? path.mid(prefix.size()) : path);
+        }
+        return paths;
+    }
+
+    test::TestPlatform env_;
+    ResultLists lists_;
+};
+
+TEST_F(FinderTest, ListsAFoldersOwnMatchesBeforeThoseOfItsSubfoldersInListingOrder) {
+    make({"a.exe", "B/b.exe", "B/b2.exe", "B/deeper/d.exe", "C/c.exe"});
+    // The names of a folder's files, or of its subfolders, in the order the system lists them.
+    const auto listed = [&](const QString& folder, QDir::Filter kind) {
+        return QDir(at(folder)).entryList(kind | QDir::NoDotAndDotDot, QDir::Unsorted);
+    };
+    QStringList expected{"a.exe"};
+    for (const QString& folder : listed("", QDir::Dirs)) {
+        for (const QString& file : listed(folder, QDir::Files)) {
+            expected << folder + '/' + file;
+        }
+        for (const QString& inner : listed(folder, QDir::Dirs)) {
+            expected << folder + '/' + inner + "/d.exe";
+        }
+    }
+    ASSERT_EQ(expected.size(), 5);
+    // A trailing separator on the start folder changes nothing.
+    EXPECT_EQ(find(root(), "*.exe"), expected);
+    EXPECT_EQ(find(root() + '/', "*.exe"), expected);
+}
+
+TEST_F(FinderTest, AnEmptyFolderTextIsTheRootFolder) {
+    // Only the root's own entries are wanted here, not the whole file system.
+    QStringList expected;
+    for (const auto& entry : fs::directory_iterator("/")) {
+        expected << QFile::decodeName(entry.path().filename().c_str());
+        env_.recorder().refusedFolders.insert('/' + expected.last());
+    }
+    EXPECT_THAT(find(QString(), "*"), UnorderedElementsAreArray(expected));
+}
+
+// One tree, each pattern: which of its entries match. Hidden entries and folders whose
+// own names match are listed, and walked too; "." and ".." never are.
+TEST_F(FinderTest, MatchesPatternsWithoutRegardToLetterCase) {
+    make({"a.exe", "B.EXE", "Setup.Exe", "my.setup.exe", "README", "aexe", "axxbyyc", "axxbyy",
+          "Ärger.exe", ".hidden.exe", "tools.exe/inner.exe", ".cfg/in.exe"});
+    const QStringList exes = {"a.exe",      "B.EXE",       "Setup.Exe", "my.setup.exe",
+                              "Ärger.exe",  ".hidden.exe", "tools.exe", "tools.exe/inner.exe",
+                              ".cfg/in.exe"};
+    const std::pair<const char*, QStringList> cases[] = {
+        {"*.exe", exes},
+        {"*.EXE", exes},
+        {"*exe", exes + QStringList{"aexe"}},
+        {"?.exe", {"a.exe", "B.EXE"}},
+        {"setup.exe", {"Setup.Exe"}},
+        {"ä*", {"Ärger.exe"}},
+        {"a*b*c", {"axxbyyc"}},
+        {"r*", {"README"}},
+        {".*", {".hidden.exe", ".cfg"}},
+        {"nothing*", {}},
+    };
+    for (const auto& [pattern, matches] : cases) {
+        EXPECT_THAT(find(root(), pattern), UnorderedElementsAreArray(matches)) << pattern;
+        // Each is shown under its name cut before the last period: my.setup.exe as
+        // my.setup, README as it is.
+        for (qsizetype i = 0; i < lists_.count(); ++i) {
+            EXPECT_EQ(lists_.name(i), QFileInfo(lists_.path(i)).completeBaseName());
+        }
+    }
+}
+
+TEST_F(FinderTest, RefusedOrMissingFoldersAddNothingAndStopNothing) {
+    make({"one/1.exe", "two/2.exe", "three/3.exe", "top.exe"});
+    env_.recorder().refusedFolders.insert(at("two"));
+    EXPECT_THAT(find(root(), "*.exe"), UnorderedElementsAre("one/1.exe", "three/3.exe", "top.exe"));
+    env_.recorder().refusedFolders.insert(root());
+    EXPECT_THAT(find(root(), "*.exe"), UnorderedElementsAre());
+    EXPECT_THAT(find(at("no-such-folder"), "*.exe"), UnorderedElementsAre());
+}
+
+TEST_F(FinderTest, FollowsLinksToFoldersButNeverBackIntoAFolderItIsInside) {
+    make({"top.exe", "a/x.exe", "b/y.exe"});
+    QTemporaryDir outside;
+    QFile(outside.filePath("o.exe")).open(QIODevice::WriteOnly);
+    const std::pair<QString, QString> links[] = {
+        {"..", "a/up"},                 // back to the start folder
+        {".", "a/self"},                // to itself
+        {"../b", "a/to-b"},             // a and b lead to each other...
+        {"../a", "b/to-a"},             // ...and back
+        {outside.path(), "elsewhere"},  // followed
+        {"missing", "dangling"},        // leads nowhere
+        {"top.exe", "alias.exe"},
+    };
+    for (const auto& [target, name] : links) {
+        fs::create_symlink(target.toStdString(), at(name).toStdString());
+    }
+    EXPECT_THAT(find(root(), "*.exe"),
+                UnorderedElementsAre("top.exe", "alias.exe", "a/x.exe", "a/to-b/y.exe", "b/y.exe",
+                                     "b/to-a/x.exe", "elsewhere/o.exe"));
+}
+
+TEST_F(FinderTest, NamesThatWouldNotOpenAgainAreLeftOut) {
+    make({"good.exe", "café.exe"});
+    const std::string top = QFile::encodeName(root()).toStdString() + '/';
+    std::ofstream(top + "bad\xff\xfe.exe");  // a name that is no UTF-8
+    // Folders as deep as the system's paths go, each with a file; in the deepest, a name
+    // that makes a path too long.
+    QStringList expected{"café.exe", "good.exe"};
+    std::string deep;
+    while (top.size() + deep.size() + 210 < PATH_MAX) {
+        deep += std::string(200, 'd') + '/';
+        ASSERT_TRUE(fs::create_directory(top + deep));
+        std::ofstream(top + deep + "x.exe");
+        expected << QString::fromStdString(deep + "x.exe");
+    }
+    const int folder = ::open((top + deep).c_str(), O_RDONLY | O_DIRECTORY);
+    ::close(::openat(folder, (std::string(250, 'n') + ".exe").c_str(), O_CREAT | O_WRONLY, 0644));
+    ::close(folder);
+    EXPECT_THAT(find(root(), "*.exe"), UnorderedElementsAreArray(expected));
+}
+
+TEST_F(FinderTest, SeesEveryChangeToAFolderBetweenCalls) {
+    // A folder last changed an hour ago, so that nothing about its age hides a change.
+    make({"flat/old.exe", "flat/notes.txt"});
+    fs::last_write_time(at("flat").toStdString(),
+                        fs::file_time_type::clock::now() - std::chrono::hours(1));
+    EXPECT_THAT(find(at("flat"), "*.exe"), UnorderedElementsAre("old.exe"));
+    EXPECT_THAT(find(at("flat"), "*.exe"), UnorderedElementsAre("old.exe"));
+    make({"flat/new.exe"});
+    EXPECT_THAT(find(at("flat"), "*.exe"), UnorderedElementsAre("new.exe", "old.exe"));
+    ASSERT_TRUE(QFile::remove(at("flat/old.exe")));
+    EXPECT_THAT(find(at("flat"), "*.exe"), UnorderedElementsAre("new.exe"));
+}
+
+TEST_F(FinderTest, CallsAccumulateWhileTheListsAreReservedAndThePointerBusy) {
+    make({"first/one.exe", "first/skip.lnk", "second/two.lnk", "second/three.lnk"});
+    RecordingPlatform& recorder = env_.recorder();
+    int yields = 0;
+    int unguardedYields = 0;
+    recorder.onYield = [&, stopRunaway = recorder.onYield] {
+        stopRunaway();
+        ++yields;
+        const auto& busy = recorder.busyPointerChanges;
+        unguardedYields += !lists_.isReserved() || busy.empty() || !busy.back();
+    };
+    lists_.append("earlier", "/earlier.exe");
+    FindFiles(at("first"), "*.exe", lists_);
+    FindFiles(at("second"), "*.lnk", lists_);
+    ASSERT_EQ(lists_.count(), 4);
+    EXPECT_EQ(lists_.name(0), "earlier");
+    EXPECT_EQ(lists_.path(1), at("first/one.exe"));
+    EXPECT_THAT((QStringList{lists_.path(2), lists_.path(3)}),
+                UnorderedElementsAre(at("second/two.lnk"), at("second/three.lnk")));
+    EXPECT_GE(yields, 4);  // at least once for every entry the walks read
+    EXPECT_EQ(unguardedYields, 0);
+    EXPECT_FALSE(lists_.isReserved());
+    EXPECT_EQ(recorder.busyPointerChanges, (std::vector<bool>{true, false, true, false}));
+}
+
+// The special folders follow the user's XDG settings, read afresh on every lookup.
+// Uses the finder tests' scratch folder.
+class UserFoldersTest : public FinderTest {
+protected:
+    // Puts the environment variables set by the test back as they were.
+    ~UserFoldersTest() override {
+        for (auto saved = saved_.rbegin(); saved != saved_.rend(); ++saved) {
+            saved->second ? qputenv(saved->first, *saved->second) : qunsetenv(saved->first);
+        }
+    }
+    // Sets the variable, or unsets it for a null value.
+    void set(const char* name, const QString& value) {
+        saved_.emplace_back(
+            name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+        value.isNull() ? qunsetenv(name) : qputenv(name, value.toUtf8());
+    }
+    void writeUserDirs(const QByteArray& text) const {
+        ASSERT_TRUE(QDir().mkpath(at("config")));
+        QFile file(at("config/user-dirs.dirs"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+    }
+
+    std::vector<std::pair<const char*, std::optional<QByteArray>>> saved_;
+};
+
+TEST_F(UserFoldersTest, FollowTheUsersXdgFoldersOrElseTheUsualOnes) {
+    // Without settings: the usual folders.
+    set("HOME", at("home/"));
+    set("XDG_CONFIG_HOME", QString());
+    set("XDG_DATA_HOME", "relative/data");  // ignored: not an absolute path
+    set("XDG_DATA_DIRS", QString());
+    EXPECT_EQ(SpecialFolderPath(0), at("home/Desktop"));
+    EXPECT_EQ(SpecialFolderPath(2), at("home/.local/share/applications"));
+    EXPECT_EQ(SpecialFolderPath(5), at("home/Documents"));
+    EXPECT_EQ(SpecialFolderPath(6), at("home/Favorites"));
+    EXPECT_EQ(SpecialFolderPath(23), "/usr/share/applications");
+
+    // With settings: the user's own.
+    set("HOME", at("home"));
+    set("XDG_CONFIG_HOME", at("config"));
+    set("XDG_DATA_HOME", at("data"));
+    // The first system data folder that has an applications folder counts; relative
+    // entries are not paths at all.
+    ASSERT_TRUE(QDir().mkpath(at("sys/applications")));
+    ASSERT_TRUE(QDir().mkpath(at("sys2/applications")));
+    set("XDG_DATA_DIRS", at("bare") + ":relative/share:" + at("sys") + ":" + at("sys2"));
+    writeUserDirs(
+        "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/My Desk/\"\n"
+        "XDG_DOCUMENTS_DIR=\"" +
+        at("papers").toUtf8() + "\"\n");
+    EXPECT_EQ(SpecialFolderPath(0), at("home/My Desk"));
+    EXPECT_EQ(SpecialFolderPath(2), at("data/applications"));
+    EXPECT_EQ(SpecialFolderPath(5), at("papers"));
+    EXPECT_EQ(SpecialFolderPath(6), at("home/Favorites"));
+    EXPECT_EQ(SpecialFolderPath(23), at("sys/applications"));
+    for (const int unknown : {1, 3, 99, -1}) {
+        EXPECT_EQ(SpecialFolderPath(unknown), QString()) << unknown;
+    }
+
+    // A change to the settings shows at the next lookup.
+    writeUserDirs("XDG_DOCUMENTS_DIR=\"$HOME/Elsewhere\"\n");
+    EXPECT_EQ(SpecialFolderPath(5), at("home/Elsewhere"));
+    EXPECT_EQ(SpecialFolderPath(0), at("home/Desktop"));
+}
+
+}  // namespace
+}  // namespace kwiklet

@@ -1,0 +1,261 @@
+// The index store's own objects over real database files: opening and creating the
+// database, recordsets reading and adding rows as the rebuild does, the errors of misuse,
+// and the like rule of the search box's pattern statement.
+
+#include "support/Database.h"
+
+#include "store/StoreErrors.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <sqlite3.h>
+
+#include <string>
+
+namespace kwiklet::test {
+namespace {
+
+const QString kAll = QStringLiteral("SELECT * FROM filez");
+
+TEST_F(StoreTest, OpenRefusesWhatIsNotAnIndexDatabaseAndLeavesItAlone) {
+    writeFile(scratch("text.dat"), QByteArray("not a database\n").repeated(300));
+    writeFile(scratch("empty.dat"), "");
+    QDir(folder_.path()).mkdir("folder.dat");
+    const std::pair<const char*, QString> cases[] = {
+        {"missing.dat", "Could not find file '"},
+        {"text.dat", "Unrecognized database format '"},
+        {"empty.dat", "Unrecognized database format '"},
+        {"folder.dat", "'"},
+    };
+    for (const auto& [name, descriptionStart] : cases) {
+        const QString file = scratch(name);
+        const QByteArray before = contentsOf(file);
+        Connection connection;
+        connection.setConnectionString(connectionStringFor(file));
+        const QString error = errorOf([&] { connection.open(); });
+        EXPECT_TRUE(error.startsWith(QString::number(err::kStoreFailure) + ": " + descriptionStart))
+            << error.toStdString();
+        EXPECT_TRUE(error.contains(file)) << error.toStdString();
+        EXPECT_EQ(connection.state(), ObjectState::Closed);
+        EXPECT_EQ(contentsOf(file), before);
+    }
+    EXPECT_FALSE(QFile::exists(scratch("missing.dat")));  // never created
+}
+
+TEST_F(StoreTest, ConnectionStringNamesTheFileAndTheEngine) {
+    const QString odd = scratch("a;b \"c\" ");
+    ASSERT_TRUE(QDir().mkpath(odd));
+    createDatabaseAt(odd + "/avs.dat", {"odd"});
+    Connection oddConnection, other, noFile;
+    openAt(oddConnection, odd + "/avs.dat");
+    EXPECT_EQ(read(oddConnection, kAll), QStringList{"odd"});
+    other.setConnectionString("PROVIDER=OtherEngine;Data Source=" + path());
+    EXPECT_EQ(errorNumberOf([&] { other.open(); }), err::kProviderNotFound);
+    noFile.setConnectionString("PROVIDER=SQLite;");
+    EXPECT_EQ(errorNumberOf([&] { noFile.open(); }), err::kStoreFailure);
+}
+
+TEST_F(StoreTest, CreatingRefusesAnExistingFile) {
+    addRows(db_, {"kept"});
+    db_.close();
+    const QByteArray before = contentsOf(path());
+    EXPECT_EQ(errorNumberOf([&] { createIndexDatabase(path()); }), err::kStoreFailure);
+    EXPECT_EQ(contentsOf(path()), before);
+    EXPECT_EQ(errorNumberOf([&] { createIndexDatabase(scratch("no/such/avs.dat")); }),
+              err::kStoreFailure);
+    // Only the database itself is left in the folder: no half-made files.
+    EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList{"avs.dat"});
+}
+
+// The rebuild's sequence: open the whole table, delete every row while the recordset is
+// open, add the new rows through it, then requery.
+TEST_F(StoreTest, RebuildSequenceReplacesTheRows) {
+    addRows(db_, {"old one", "old two"});
+    Recordset rows;
+    rows.open(kAll, &db_, CursorType::Keyset, LockType::Optimistic);
+    ASSERT_FALSE(rows.eof());
+    db_.execute("DELETE FROM filez");
+    for (qint64 id = 1; id <= 3; ++id) {
+        rows.addNew();
+        rows.setField("id", id);
+        rows.setField("name", QStringLiteral("new%1").arg(id));
+        if (id < 3) {
+            rows.setField("path", QStringLiteral("/p/%1").arg(id));
+        }
+        rows.update();
+    }
+    rows.requery();
+    QStringList seen;
+    for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
+        seen << rows.field("id") + ' ' + rows.field("name") + ' ' + rows.field("path");
+    }
+    EXPECT_EQ(seen, (QStringList{"1 new1 /p/1", "2 new2 /p/2", "3 new3 "}));  // no path: ""
+    rows.moveFirst();  // from the end back to the first row
+    EXPECT_EQ(rows.field("name"), "new1");
+}
+
+TEST_F(StoreTest, MisuseRaisesItsOwnErrorAndChangesNothing) {
+    EXPECT_EQ(read(db_, kAll), QStringList{});  // an empty table stands at its end
+    addRows(db_, {"only"});
+    Recordset whole, part, neverOpened, closed, closedWithConnection;
+    whole.open(kAll, &db_, CursorType::Keyset, LockType::Optimistic);
+    whole.moveNext();  // to the end
+    part.open("SELECT name FROM filez", &db_, CursorType::Keyset, LockType::Optimistic);
+    closed.open(kAll, &db_, CursorType::Static, LockType::Optimistic);
+    closed.close();
+    Connection other;
+    openAt(other, path());
+    closedWithConnection.open(kAll, &other, CursorType::Static, LockType::Optimistic);
+    other.close();  // closes its recordsets too
+    const auto openOn = [&](Connection* connection) {
+        closed.open(kAll, connection, CursorType::Static, LockType::Optimistic);
+    };
+    const std::pair<int, std::function<void()>> cases[] = {
+        {err::kNoCurrentRecord, [&] { whole.moveNext(); }},
+        {err::kNoCurrentRecord, [&] { whole.field("name"); }},
+        {err::kItemNotFound, [&] { part.field("path"); }},
+        {err::kIllegalOperation, [&] { whole.setField("name", "x"); }},  // before addNew
+        {err::kNotUpdatable, [&] { part.addNew(); }},
+        {err::kObjectOpen,
+         [&] { part.open(kAll, &db_, CursorType::Static, LockType::Optimistic); }},
+        {err::kObjectOpen, [&] { db_.open(); }},
+        {err::kInvalidConnection, [&] { openOn(nullptr); }},
+        {err::kInvalidConnection, [&] { openOn(&other); }},
+        {err::kInvalidConnection, [&] { other.execute("DELETE FROM filez"); }},
+        {err::kObjectClosed, [&] { other.close(); }},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(errorNumberOf(c.second), c.first) << "case " << &c - cases;
+    }
+    EXPECT_FALSE(closedWithConnection.isOpen());
+    for (Recordset* rows : {&neverOpened, &closed, &closedWithConnection}) {
+        const std::function<void()> operations[] = {
+            [&] { rows->eof(); },       [&] { rows->field("name"); }, [&] { rows->moveNext(); },
+            [&] { rows->moveFirst(); }, [&] { rows->requery(); },     [&] { rows->addNew(); },
+            [&] { rows->update(); },    [&] { rows->close(); },
+        };
+        for (const auto& operation : operations) {
+            EXPECT_EQ(errorNumberOf(operation), err::kObjectClosed)
+                << "case " << &operation - operations;
+        }
+    }
+    other.open();  // the search box reopens a closed connection the same way
+    EXPECT_EQ(read(other, kAll), QStringList{"only"});
+}
+
+// Nothing that reaches a recordset, and nothing malformed given to execute, can change
+// the table; each is refused with the malformed-statement error.
+TEST_F(StoreTest, StatementsThatCouldChangeTheTableAreRefused) {
+    addRows(db_, {"keep"});
+    EXPECT_TRUE(errorOf([&] { read(db_, "SELECT * FROM filez where name like 'don'%'"); })
+                    .startsWith(QString::number(err::kMalformedStatement) +
+                                ": Syntax error in query expression: "));
+    for (const char* source :
+         {"SELECT * FROM filez where name like 'x'; DELETE FROM filez",
+          "SELECT * FROM filez; DROP TABLE filez", "DELETE FROM filez",
+          "INSERT INTO filez (id, name, path) VALUES (2, 'x', 'y')",
+          "UPDATE filez SET name = 'changed'", "WITH t AS (SELECT 1) DELETE FROM filez",
+          "DROP TABLE filez", "ATTACH 'other.dat' AS other", "  -- nothing but a comment"}) {
+        EXPECT_EQ(errorNumberOf([&] { read(db_, source); }), err::kMalformedStatement) << source;
+    }
+    for (const char* statement :
+         {"x; DELETE FROM filez", "DELETE FROM filez; DELETE FROM filez", ""}) {
+        EXPECT_EQ(errorNumberOf([&] { db_.execute(statement); }), err::kMalformedStatement)
+            << statement;
+    }
+    EXPECT_EQ(read(db_, kAll), QStringList{"keep"});
+    EXPECT_FALSE(QFile::exists("other.dat"));
+}
+
+TEST_F(StoreTest, ReadsBackManyRowsWithLargeIds) {
+    db_.execute(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
+        "INSERT INTO filez (id, name, path) SELECT i, 'entry' || i, '/p/' || i FROM n");
+    const QStringList ids = read(db_, kAll, "id");
+    ASSERT_EQ(ids.size(), 100000);
+    for (qsizetype i = 0; i < ids.size(); ++i) {
+        ASSERT_EQ(ids[i], QString::number(i + 1));
+    }
+    EXPECT_EQ(read(db_, "SELECT * FROM filez where name like 'ENTRY9999_'", "path"),
+              (QStringList{"/p/99990", "/p/99991", "/p/99992", "/p/99993", "/p/99994", "/p/99995",
+                           "/p/99996", "/p/99997", "/p/99998", "/p/99999"}));
+}
+
+// Runs SQL on the file as another program would: without the store's functions.
+void runAsOtherProgram(const QString& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &db,
+                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr),
+              SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+        << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+
+const QStringList kAdded = {"NOTES", "Piano", "note",   "nut",   "100 Tools", "1000",
+                            "10",    "École", "éclair", "apple", "Banana",    "cherry",
+                            "a[b",   "axb",   "[x]",    "😀smile"};
+
+// The like rule of the pattern statement, checked through the statements the program
+// sends, on the program's own index database (answered through the name key) and on one
+// made by another program (answered by scanning every row): both must give the same rows
+// in the same order.
+TEST_F(StoreTest, PatternStatementMatchesNamesByTheOldEngineLikeRule) {
+    db_.close();
+    // Another program's row comes first, stored without a name key.
+    const std::string notepad = "INSERT INTO filez (id, name, path) VALUES (0, 'Notepad', 'n')";
+    runAsOtherProgram(path(), notepad);
+    runAsOtherProgram(scratch("foreign.dat"),
+                      "CREATE TABLE filez (id INTEGER, name TEXT, path TEXT);" + notepad);
+    Connection foreign;
+    openAt(db_, path());
+    openAt(foreign, scratch("foreign.dat"));
+    for (Connection* connection : {&db_, &foreign}) {
+        addRows(*connection, std::vector<Row>(kAdded.begin(), kAdded.end()));
+        connection->execute("INSERT INTO filez (id, name) VALUES (98, 'ÖL'), (99, NULL)");
+    }
+    const std::pair<const char*, QStringList> cases[] = {
+        {"no%", {"Notepad", "NOTES", "note"}},
+        {"nO%", {"Notepad", "NOTES", "note"}},
+        {"n_t%", {"Notepad", "NOTES", "note", "nut"}},
+        {"100%", {"100 Tools", "1000"}},
+        {"10", {"10"}},
+        {"é%", {"École", "éclair"}},
+        {"É%", {"École", "éclair"}},
+        {"e%", {}},
+        {"öl%", {"ÖL"}},
+        {"p%o", {"Piano"}},
+        {"[a-c]%", {"apple", "Banana", "cherry", "a[b", "axb"}},
+        {"[!n]%e", {"École", "apple", "😀smile"}},
+        {"[[]%", {"[x]"}},
+        {"a[b%", {"a[b"}},  // an unclosed '[' stands for itself
+        {"[x%", {"[x]"}},
+        {"_smile", {"😀smile"}},  // '_' takes one character, however many bytes it has
+        {"%", QStringList{"Notepad"} + kAdded + QStringList{"ÖL"}},
+        {"", {}},
+        {"[]%", {}},
+        {"[c-a]%", {}},
+    };
+    for (const auto& [pattern, expected] : cases) {
+        SCOPED_TRACE(pattern);
+        const QString statement =
+            QStringLiteral("SELECT * FROM filez where name like '%1'").arg(pattern);
+        EXPECT_EQ(read(db_, statement), expected);
+        EXPECT_EQ(read(foreign, statement), expected);
+    }
+}
+
+// A row whose key another program left wrong is passed over by a pattern with a literal
+// beginning and found by one without: only the key's range is read.
+TEST_F(StoreTest, PatternWithLiteralBeginningReadsOnlyTheKeyRange) {
+    addRows(db_, {"Zebra"});
+    runAsOtherProgram(
+        path(), "INSERT INTO filez (id, name, path, name_key) VALUES (2, 'Zebu', 'z', 'wrong')");
+    EXPECT_EQ(read(db_, "SELECT * FROM filez where name like 'ze%'"), QStringList{"Zebra"});
+    EXPECT_EQ(read(db_, "SELECT * FROM filez where name like '_e%'"),
+              (QStringList{"Zebra", "Zebu"}));
+}
+
+}  // namespace
+}  // namespace kwiklet::test
