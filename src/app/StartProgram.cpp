@@ -26,16 +26,16 @@ void reportStartupFailure(const AppError& error) {
 
 void OpenIndexDb(IndexDatabase& database) {
     auto& system = platform();
-    database.databasePath = system.executableFolder() + QLatin1Char('/') + kDatabaseFileName;
+    const QString databasePath = system.executableFolder() + QLatin1Char('/') + kDatabaseFileName;
     // Only the file with exactly this name counts: a differently spelt or hidden one is
     // not the program's database.
-    if (system.firstOrdinaryFileName(database.databasePath) != kDatabaseFileName) {
+    if (system.firstOrdinaryFileName(databasePath) != kDatabaseFileName) {
         system.messageBox(QStringLiteral("Sorry! Cannot Find Database!"), MessageStyle::Exclamation,
                           kAppTitle);
         return;
     }
     database.IndexDb = std::make_unique<Connection>();
-    database.IndexDb->setConnectionString(connectionStringFor(database.databasePath));
+    database.IndexDb->setConnectionString(connectionStringFor(databasePath));
     database.IndexDb->open(QString(), QString(), -1);
 }
 

@@ -95,10 +95,9 @@ void IncrementalSearch::Text1_Change() {
             database_.IndexDb->state() == ObjectState::Open) {
             return Recovery::ReportAndEnd;
         }
-        const bool reopened = !catchError([this] {
-            database_.IndexDb->setConnectionString(connectionStringFor(database_.databasePath));
-            database_.IndexDb->open(QString(), QString(), -1);
-        });
+        // The connection keeps the connection string it was opened with at start-up.
+        const bool reopened =
+            !catchError([this] { database_.IndexDb->open(QString(), QString(), -1); });
         return reopened ? Recovery::RetryStep : Recovery::ReportAndEnd;
     });
 }

@@ -74,10 +74,6 @@ QHash<QString, QString> parseConnectionString(const QString& text) {
     return fields;
 }
 
-struct DatabaseCloser {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-
 [[noreturn]] void fail(const QString& description) {
     throw AppError(err::kStoreFailure, description);
 }
@@ -154,7 +150,7 @@ void Connection::open(const QString&, const QString&, int) {
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(file.absoluteFilePath()).constData(), &raw,
                                    SQLITE_OPEN_READWRITE, nullptr);
-    std::unique_ptr<sqlite3, DatabaseCloser> db(raw);
+    store::DatabasePtr db(raw);
     if (rc != SQLITE_OK) {
         fail(QStringLiteral("Cannot open the database file '%1': %2.")
                  .arg(path, QString::fromUtf8(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc))));

@@ -2,8 +2,6 @@
 
 #include "store/Connection.h"
 
-#include <QString>
-
 #include <memory>
 
 namespace kwiklet {
@@ -11,10 +9,9 @@ namespace kwiklet {
 // The one connection every statement of the program runs on, opened at start-up and
 // kept for the life of the process.
 struct IndexDatabase {
-    // Unset for good when avs.dat was missing at start-up.
+    // Unset for good when avs.dat was missing at start-up. A closed connection is
+    // reopened with the connection string it keeps.
     std::unique_ptr<Connection> IndexDb;
-    // avs.dat beside the executable; a closed connection is reopened on it.
-    QString databasePath;
 };
 
 }  // namespace kwiklet

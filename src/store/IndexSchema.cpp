@@ -1,5 +1,7 @@
 #include "store/IndexSchema.h"
 
+#include "store/Statement.h"
+
 #include "common/AppError.h"
 
 #include <QDir>
@@ -13,10 +15,6 @@
 
 namespace kwiklet {
 namespace {
-
-struct DatabaseCloser {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
 
 bool run(sqlite3* db, const char* sql) {
     return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
@@ -108,7 +106,7 @@ void createIndexDatabase(const QString& path) {
         sqlite3* raw = nullptr;
         const int rc = sqlite3_open_v2(QFile::encodeName(stagingPath).constData(), &raw,
                                        SQLITE_OPEN_READWRITE, nullptr);
-        std::unique_ptr<sqlite3, DatabaseCloser> db(raw);
+        store::DatabasePtr db(raw);
         if (rc != SQLITE_OK) {
             fail(QStringLiteral("Cannot create the index database '%1': %2.")
                      .arg(path, QString::fromUtf8(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc))));

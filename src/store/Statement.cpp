@@ -24,6 +24,10 @@ void StatementDeleter::operator()(sqlite3_stmt* statement) const {
     sqlite3_finalize(statement);
 }
 
+void DatabaseCloser::operator()(sqlite3* db) const {
+    sqlite3_close_v2(db);
+}
+
 QString lastMessage(sqlite3* db) {
     return QString::fromUtf8(sqlite3_errmsg(db));
 }

@@ -18,6 +18,11 @@ struct StatementDeleter {
 };
 using StatementPtr = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
 
+struct DatabaseCloser {
+    void operator()(sqlite3* db) const;
+};
+using DatabasePtr = std::unique_ptr<sqlite3, DatabaseCloser>;
+
 // Prepares the one statement in sql. An empty text, text after the first statement, or a
 // statement SQLite cannot compile raises err::kMalformedStatement; a database that
 // cannot be read raises err::kStoreFailure.
