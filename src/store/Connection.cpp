@@ -161,8 +161,23 @@ void Connection::open(const QString&, const QString&, int) {
         fail(QStringLiteral("Cannot prepare the database file '%1': %2.")
                  .arg(path, store::lastMessage(db.get())));
     }
-    nameKeyReady_ = indexschema::prepareNameKey(db.get());
     db_ = db.release();
+    nameKeyReady_ = indexschema::prepareNameKey(db_);
+    refreshNameKey();
+}
+
+bool Connection::nameKeyCurrent() const {
+    return keyCheckedAtVersion_ && indexschema::dataVersion(db_) == keyCheckedAtVersion_;
+}
+
+void Connection::refreshNameKey() {
+    if (!nameKeyReady_) {
+        return;
+    }
+    // The version is read before the repair looks at the rows: a change committed in
+    // between shows as a newer version next time, and the keys are repaired again.
+    keyCheckedAtVersion_ = indexschema::dataVersion(db_);
+    nameKeyReady_ = indexschema::repairNameKeys(db_);
 }
 
 void Connection::close() {
@@ -173,6 +188,7 @@ void Connection::close() {
     sqlite3_close_v2(db_);
     db_ = nullptr;
     nameKeyReady_ = false;
+    keyCheckedAtVersion_.reset();
 }
 
 ObjectState Connection::state() const {

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 struct sqlite3;
@@ -39,9 +41,16 @@ public:
     // For the recordsets of this connection; null while closed.
     sqlite3* handle() const { return db_; }
 
-    // Whether the index table's name key can be relied on to narrow pattern statements
-    // (see IndexSchema.h); settled when the connection opens.
+    // Whether the index table's name key can be relied on to narrow the search box's
+    // pattern query (see IndexSchema.h). Opening the connection repairs every key that
+    // another program left wrong.
     bool nameKeyReady() const { return nameKeyReady_; }
+    // False when another program may have changed names since the keys were last
+    // repaired. Asked while a statement reads the table, it speaks of the rows that
+    // statement reads.
+    bool nameKeyCurrent() const;
+    // Repairs the keys again, after nameKeyCurrent() said they may be stale.
+    void refreshNameKey();
 
 private:
     friend class Recordset;
@@ -54,6 +63,7 @@ private:
     QString connectionString_;
     sqlite3* db_ = nullptr;
     bool nameKeyReady_ = false;
+    std::optional<std::int64_t> keyCheckedAtVersion_;  // the file's data version then
     std::vector<Recordset*> recordsets_;
 };
 

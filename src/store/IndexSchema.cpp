@@ -12,6 +12,7 @@
 #include <sqlite3.h>
 
 #include <memory>
+#include <optional>
 
 namespace kwiklet {
 namespace {
@@ -53,31 +54,38 @@ bool indexschema::prepareNameKey(sqlite3* db) {
     }
     // Temporary triggers live with this connection only, so the file stays readable by
     // programs that lack the folding function.
-    if (!run(db,
-             "CREATE TEMP TRIGGER IF NOT EXISTS kwiklet_filez_key_insert AFTER INSERT ON "
-             "main.filez WHEN NEW.name_key IS NOT kwiklet_fold(NEW.name) BEGIN "
-             "UPDATE filez SET name_key = kwiklet_fold(NEW.name) WHERE rowid = NEW.rowid; END") ||
-        !run(db,
-             "CREATE TEMP TRIGGER IF NOT EXISTS kwiklet_filez_key_update AFTER UPDATE OF name, "
-             "name_key ON main.filez WHEN NEW.name_key IS NOT kwiklet_fold(NEW.name) BEGIN "
-             "UPDATE filez SET name_key = kwiklet_fold(NEW.name) WHERE rowid = NEW.rowid; END")) {
-        return false;
-    }
+    return run(db,
+               "CREATE TEMP TRIGGER IF NOT EXISTS kwiklet_filez_key_insert AFTER INSERT ON "
+               "main.filez WHEN NEW.name_key IS NOT kwiklet_fold(NEW.name) BEGIN "
+               "UPDATE filez SET name_key = kwiklet_fold(NEW.name) WHERE rowid = NEW.rowid; END") &&
+           run(db,
+               "CREATE TEMP TRIGGER IF NOT EXISTS kwiklet_filez_key_update AFTER UPDATE OF name, "
+               "name_key ON main.filez WHEN NEW.name_key IS NOT kwiklet_fold(NEW.name) BEGIN "
+               "UPDATE filez SET name_key = kwiklet_fold(NEW.name) WHERE rowid = NEW.rowid; END");
+}
+
+bool indexschema::repairNameKeys(sqlite3* db) {
     // Look before writing, so that opening a read-only or untouched file writes nothing.
-    constexpr const char* kMissingKey =
-        " FROM main.filez WHERE name_key IS NULL AND name IS NOT NULL";
-    const QByteArray probe = QByteArray("SELECT 1") + kMissingKey + " LIMIT 1";
-    if (hasRow(db, probe.constData())) {
-        const QByteArray repair =
-            QByteArray(
-                "UPDATE main.filez SET name_key = kwiklet_fold(name) WHERE rowid IN "
-                "(SELECT rowid") +
-            kMissingKey + ")";
-        if (!run(db, repair.constData())) {
-            return false;
-        }
+    constexpr const char* kStaleKey = " FROM main.filez WHERE name_key IS NOT kwiklet_fold(name)";
+    const QByteArray probe = QByteArray("SELECT 1") + kStaleKey + " LIMIT 1";
+    if (!hasRow(db, probe.constData())) {
+        return true;
     }
-    return true;
+    const QByteArray repair =
+        QByteArray("UPDATE main.filez SET name_key = kwiklet_fold(name) WHERE rowid IN "
+                   "(SELECT rowid") +
+        kStaleKey + ")";
+    return run(db, repair.constData());
+}
+
+std::optional<std::int64_t> indexschema::dataVersion(sqlite3* db) {
+    sqlite3_stmt* raw = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA data_version", -1, &raw, nullptr);
+    const store::StatementPtr statement(raw);
+    if (!statement || sqlite3_step(statement.get()) != SQLITE_ROW) {
+        return std::nullopt;
+    }
+    return sqlite3_column_int64(statement.get(), 0);
 }
 
 void createIndexDatabase(const QString& path) {

@@ -7,6 +7,9 @@
 
 #include <QString>
 
+#include <cstdint>
+#include <optional>
+
 struct sqlite3;
 
 namespace kwiklet {
@@ -17,11 +20,20 @@ inline constexpr const char* kNameKeyColumn = "name_key";
 inline constexpr const char* kNameKeyIndex = "filez_name_key";
 
 // Sets up a freshly opened connection to keep the name key right: triggers (living only
-// as long as the connection) fill the key of every row inserted or renamed through it,
-// and rows that another program stored without a key get theirs. True when the key can
-// be relied on; false when the table lacks the key column or its index (a database made
-// by another program) or the repair failed, and then nothing may be read through the key.
+// as long as the connection) fill the key of every row inserted or renamed through it.
+// False when the table lacks the key column or its index (a database made by another
+// program) or the triggers cannot be made; nothing may then be read through the key.
 bool prepareNameKey(sqlite3* db);
+
+// Gives every row whose key does not match its name the right one: rows another program
+// added or renamed without knowing about the key. Writes nothing when every key is
+// right. False when the repair failed (a read-only file, say).
+bool repairNameKeys(sqlite3* db);
+
+// A number that changes whenever another connection, in this process or another, has
+// committed a change to the file since it was last read; changes made through db itself
+// leave it as it is. Nothing when it cannot be read.
+std::optional<std::int64_t> dataVersion(sqlite3* db);
 }  // namespace indexschema
 
 // Creates an empty index database at path. Refuses, with an AppError, when anything is

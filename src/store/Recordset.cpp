@@ -1,12 +1,9 @@
 #include "store/Recordset.h"
 
 #include "store/Connection.h"
-#include "store/IndexSchema.h"
-#include "store/Like.h"
+#include "store/PatternQuery.h"
 #include "store/Statement.h"
 #include "store/StoreErrors.h"
-
-#include <QRegularExpression>
 
 #include <sqlite3.h>
 
@@ -19,123 +16,43 @@ namespace {
 
 using FieldValue = std::variant<QString, qint64>;
 
-// The search box's pattern statement, exactly as the program writes it.
-const QRegularExpression kPatternStatement(
-    QStringLiteral("^SELECT \\* FROM filez where name like '([^']*)'$"),
-    QRegularExpression::CaseInsensitiveOption);
+QByteArray quoted(const QByteArray& identifier) {
+    QByteArray result = identifier;
+    result.replace('"', "\"\"");
+    return '"' + result + '"';
+}
 
-// A plain read of one whole table, the only kind of recordset rows can be added through.
-const QRegularExpression kWholeTableRead(
-    QStringLiteral(
-        "^\\s*SELECT\\s+\\*\\s+FROM\\s+([A-Za-z_][A-Za-z0-9_]*)(\\s+where\\s.*)?;?\\s*$"),
-    QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-
-// The least text greater than every text that begins with prefix: its last code point
-// raised by one. Empty when there is none (only U+10FFFF code points).
-QByteArray upperBoundFor(const QByteArray& prefix) {
-    QString text = QString::fromUtf8(prefix);
-    QList<uint> codePoints = text.toUcs4();
-    while (!codePoints.isEmpty()) {
-        const uint last = codePoints.takeLast();
-        if (last < 0x10FFFF) {
-            codePoints.append(last + 1 == 0xD800 ? 0xE000 : last + 1);
-            return QString::fromUcs4(reinterpret_cast<const char32_t*>(codePoints.constData()),
-                                     codePoints.size())
-                .toUtf8();
+// The table rows added through the statement go to: the one table every column of the
+// statement reads, as "database"."table". Empty when the columns come from several
+// tables or from expressions, and then rows cannot be added.
+QByteArray tableOfColumns(sqlite3_stmt* statement) {
+    QByteArray table;
+    const int count = sqlite3_column_count(statement);
+    for (int i = 0; i < count; ++i) {
+        const char* database = sqlite3_column_database_name(statement, i);
+        const char* name = sqlite3_column_table_name(statement, i);
+        if (!database || !name) {
+            return {};
         }
-    }
-    return {};
-}
-
-// The search box asks for names beginning with the typed text. The like operator is the
-// program's own, so SQLite cannot use an index for it and would call it on every row.
-// When the pattern begins with literal text, every match has a folded name in one range
-// of the name key index: the statement then reads only the rows of that range, in table
-// order as a full scan delivers them, and still applies the like to each, so the rows
-// are exactly those of the statement as written. Looking the range up first and then
-// fetching the rows by rowid, in order, spares a sort and keeps the reads sequential.
-store::StatementPtr prepareNarrowed(sqlite3* db, const QString& source) {
-    const auto match = kPatternStatement.match(source);
-    if (!match.hasMatch()) {
-        return {};
-    }
-    const QByteArray pattern = match.captured(1).toUtf8();
-    const QByteArray prefix =
-        like::Pattern(
-            std::string_view(pattern.constData(), static_cast<std::size_t>(pattern.size())))
-            .foldedLiteralPrefix();
-    const QByteArray upper = upperBoundFor(prefix);
-    if (prefix.isEmpty() || upper.isEmpty()) {
-        return {};
-    }
-    const QByteArray sql =
-        QByteArray("SELECT * FROM filez WHERE rowid IN (SELECT rowid FROM filez INDEXED BY ") +
-        indexschema::kNameKeyIndex +
-        " WHERE name_key >= ?1 AND name_key < ?2) AND name like ?3 ORDER BY rowid";
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db, sql.constData(), static_cast<int>(sql.size()), &raw, nullptr) !=
-        SQLITE_OK) {
-        sqlite3_finalize(raw);
-        return {};  // the statement runs as written and reports its own error, if any
-    }
-    store::StatementPtr statement(raw);
-    const auto bind = [raw](int index, const QByteArray& text) {
-        return sqlite3_bind_text(raw, index, text.constData(), static_cast<int>(text.size()),
-                                 SQLITE_TRANSIENT) == SQLITE_OK;
-    };
-    if (!bind(1, prefix) || !bind(2, upper) || !bind(3, pattern)) {
-        return {};
-    }
-    return statement;
-}
-
-// The first word of the statement, past blanks and comments.
-QByteArray firstKeyword(const char* sql) {
-    const char* p = sql;
-    while (*p) {
-        if (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\f') {
-            ++p;
-        } else if (p[0] == '-' && p[1] == '-') {
-            while (*p && *p != '\n') {
-                ++p;
-            }
-        } else if (p[0] == '/' && p[1] == '*') {
-            p += 2;
-            while (*p && !(p[0] == '*' && p[1] == '/')) {
-                ++p;
-            }
-            if (*p) {
-                p += 2;
-            }
-        } else {
-            break;
+        const QByteArray column = quoted(database) + '.' + quoted(name);
+        if (!table.isEmpty() && column != table) {
+            return {};
         }
+        table = column;
     }
-    const char* start = p;
-    while ((*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z')) {
-        ++p;
-    }
-    return QByteArray(start, static_cast<qsizetype>(p - start)).toUpper();
+    return table;
 }
 
-// Only statements that read rows may become recordsets: whatever reaches a recordset
-// (the search box's text among it) can never change the database.
-bool readsRowsOnly(sqlite3_stmt* statement) {
-    const QByteArray keyword = firstKeyword(sqlite3_sql(statement));
-    return sqlite3_stmt_readonly(statement) && sqlite3_column_count(statement) > 0 &&
-           (keyword == "SELECT" || keyword == "WITH" || keyword == "VALUES");
+void requireOpenConnection(const Connection* connection) {
+    if (!connection || connection->state() != ObjectState::Open) {
+        throw storeerror::invalidConnection();
+    }
 }
 
 AppError noCurrentRecord() {
     return AppError(err::kNoCurrentRecord,
                     QStringLiteral("Either BOF or EOF is True, or the current record has been "
                                    "deleted. Requested operation requires a current record."));
-}
-
-QByteArray quoted(const QByteArray& identifier) {
-    QByteArray result = identifier;
-    result.replace('"', "\"\"");
-    return '"' + result + '"';
 }
 
 }  // namespace
@@ -210,34 +127,48 @@ void Recordset::open(const QString& source, Connection* connection, CursorType, 
     if (isOpen()) {
         throw storeerror::objectOpen();
     }
-    if (!connection || connection->state() != ObjectState::Open) {
-        throw storeerror::invalidConnection();
+    requireOpenConnection(connection);
+    adopt(connection, store::prepareReader(connection->handle(), source.toUtf8()));
+}
+
+void Recordset::openPatternQuery(const QString& typedText, Connection* connection, CursorType,
+                                 LockType) {
+    if (isOpen()) {
+        throw storeerror::objectOpen();
     }
-    sqlite3* db = connection->handle();
-    store::StatementPtr statement;
-    if (connection->nameKeyReady()) {
-        statement = prepareNarrowed(db, source);
+    requireOpenConnection(connection);
+    const store::PatternQuery query(typedText);
+    // The key is checked once the statement stands on its first row: the check then
+    // speaks of the very rows being read. A stale key is repaired and the query run
+    // again; should another program change names yet again meanwhile, a scan is exact.
+    for (int attempt = 0;; ++attempt) {
+        const bool throughKey = attempt < 2 && connection->nameKeyReady() && query.canUseNameKey();
+        sqlite3* db = connection->handle();
+        adopt(connection, throughKey ? query.prepareThroughNameKey(db) : query.prepareScan(db));
+        if (!throughKey || connection->nameKeyCurrent()) {
+            return;
+        }
+        close();
+        connection->refreshNameKey();
     }
-    if (!statement) {
-        statement = store::prepareOne(db, source.toUtf8());
-    }
-    if (!readsRowsOnly(statement.get())) {
+}
+
+void Recordset::adopt(Connection* connection, store::StatementPtr statement) {
+    sqlite3_stmt* raw = statement.get();
+    if (sqlite3_column_count(raw) == 0) {
         throw AppError(err::kMalformedStatement,
                        QStringLiteral("Only a statement that reads rows can be opened as a "
-                                      "recordset; this one would change the database."));
+                                      "recordset."));
     }
-
     State opened;
     opened.connection = connection;
     opened.statement = std::move(statement);
-    const int count = sqlite3_column_count(opened.statement.get());
+    const int count = sqlite3_column_count(raw);
     for (int i = 0; i < count; ++i) {
-        opened.columns.emplace_back(sqlite3_column_name(opened.statement.get(), i));
+        opened.columns.emplace_back(sqlite3_column_name(raw, i));
     }
-    if (const auto match = kWholeTableRead.match(source); match.hasMatch()) {
-        opened.table = match.captured(1).toUtf8();
-    }
-    opened.step();  // stands on the first row; raises (and closes) on failure
+    opened.table = tableOfColumns(raw);
+    opened.step();  // stands on the first row; raises (and finalizes) on failure
 
     *state_ = std::move(opened);
     connection->attach(this);
@@ -332,7 +263,7 @@ void Recordset::update() {
             values.push_back(&*value);
         }
     }
-    const QByteArray sql = "INSERT INTO main." + quoted(state_->table) +
+    const QByteArray sql = "INSERT INTO " + state_->table +
                            (values.empty() ? QByteArray(" DEFAULT VALUES")
                                            : " (" + names + ") VALUES (" + places + ")");
     sqlite3* db = state_->db();

@@ -4,11 +4,11 @@
 // recordsets: open with a cursor kind and a lock kind, test for the end, read fields by
 // name, move on; the rebuild also adds rows through it.
 
+#include "store/Statement.h"
+
 #include <QString>
 
 #include <memory>
-
-struct sqlite3_stmt;
 
 namespace kwiklet {
 
@@ -30,6 +30,11 @@ public:
     // err::kInvalidConnection.
     void open(const QString& source, Connection* connection, CursorType cursor, LockType lock,
               int options = -1);
+    // Opens the search box's pattern statement for the typed text: the rows whose names
+    // begin with it, under the like rule, in table order (see PatternQuery.h). A text
+    // holding an apostrophe raises err::kMalformedStatement and reads nothing.
+    void openPatternQuery(const QString& typedText, Connection* connection, CursorType cursor,
+                          LockType lock);
     void close();
     bool isOpen() const;
 
@@ -50,6 +55,9 @@ public:
     void update();
 
 private:
+    // Takes over a prepared statement of the connection and stands on its first row.
+    void adopt(Connection* connection, store::StatementPtr statement);
+
     struct State;
     std::unique_ptr<State> state_;
 };

@@ -18,6 +18,34 @@ bool isSyntaxMessage(const QString& message) {
                    QStringLiteral("The index database reported an error: %1.").arg(message));
 }
 
+// What a statement read as rows may do while SQLite compiles it: read columns, call
+// functions, select, recurse. Every other action is denied, which fails the compile.
+int allowReadingOnly(void*, int action, const char*, const char*, const char*, const char*) {
+    switch (action) {
+        case SQLITE_SELECT:
+        case SQLITE_READ:
+        case SQLITE_FUNCTION:
+        case SQLITE_RECURSIVE:
+            return SQLITE_OK;
+        default:
+            return SQLITE_DENY;
+    }
+}
+
+// Installs the reading-only authorizer for its lifetime.
+class ReadingOnly {
+public:
+    explicit ReadingOnly(sqlite3* db) : db_(db) {
+        sqlite3_set_authorizer(db_, &allowReadingOnly, nullptr);
+    }
+    ~ReadingOnly() { sqlite3_set_authorizer(db_, nullptr, nullptr); }
+    ReadingOnly(const ReadingOnly&) = delete;
+    ReadingOnly& operator=(const ReadingOnly&) = delete;
+
+private:
+    sqlite3* db_;
+};
+
 }  // namespace
 
 void StatementDeleter::operator()(sqlite3_stmt* statement) const {
@@ -40,6 +68,11 @@ StatementPtr prepareOne(sqlite3* db, const QByteArray& sql) {
     StatementPtr statement(raw);
     if (rc != SQLITE_OK) {
         const QString message = lastMessage(db);
+        if ((rc & 0xFF) == SQLITE_AUTH) {
+            throw AppError(err::kMalformedStatement,
+                           QStringLiteral("Only a statement that reads rows can be opened as a "
+                                          "recordset; this one would do more."));
+        }
         if ((rc & 0xFF) != SQLITE_ERROR) {
             raiseStoreFailure(message);
         }
@@ -65,6 +98,19 @@ StatementPtr prepareOne(sqlite3* db, const QByteArray& sql) {
         }
     }
     return statement;
+}
+
+StatementPtr prepareReader(sqlite3* db, const QByteArray& sql) {
+    const ReadingOnly guard(db);
+    return prepareOne(db, sql);
+}
+
+void bindText(sqlite3_stmt* statement, int parameter, const QByteArray& utf8) {
+    const int rc = sqlite3_bind_text(statement, parameter, utf8.constData(),
+                                     static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK) {
+        raiseStepError(sqlite3_db_handle(statement), rc);
+    }
 }
 
 void raiseStepError(sqlite3* db, int resultCode) {

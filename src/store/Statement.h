@@ -28,6 +28,15 @@ using DatabasePtr = std::unique_ptr<sqlite3, DatabaseCloser>;
 // cannot be read raises err::kStoreFailure.
 StatementPtr prepareOne(sqlite3* db, const QByteArray& sql);
 
+// As prepareOne, for a statement whose rows are to be read: it may only read tables and
+// call functions. Anything else it would do (write, attach a file, change a setting,
+// control a transaction) is refused with err::kMalformedStatement while it is compiled,
+// so it never runs.
+StatementPtr prepareReader(sqlite3* db, const QByteArray& sql);
+
+// Binds text to the statement's parameter (numbered from 1).
+void bindText(sqlite3_stmt* statement, int parameter, const QByteArray& utf8);
+
 // Raises the error for a failed sqlite3_step: err::kMalformedStatement when the
 // statement itself is at fault, err::kStoreFailure when the database is.
 [[noreturn]] void raiseStepError(sqlite3* db, int resultCode);

@@ -1,0 +1,209 @@
+// The search box's query over real database files: the like rule as the user meets it,
+// typed text that is never compiled as SQL, and names that another program changes
+// behind the store's back.
+
+#include "support/Database.h"
+
+#include "store/Like.h"
+
+#include <QFile>
+
+#include <sqlite3.h>
+
+#include <string>
+
+namespace kwiklet::test {
+namespace {
+
+const QString kAll = QStringLiteral("SELECT * FROM filez");
+
+// The names the search box's query gives for the typed text, in order.
+QStringList namesBeginningWith(Connection& connection, const QString& typed) {
+    Recordset rows;
+    rows.openPatternQuery(typed, &connection, CursorType::Static, LockType::Optimistic);
+    QStringList names;
+    for (; !rows.eof(); rows.moveNext()) {
+        names << rows.field("name");
+    }
+    return names;
+}
+
+// What a scan of every row, in table order, testing each name with like gives.
+QStringList scanned(Connection& connection, const QString& typed) {
+    const QByteArray pattern = (typed + '%').toUtf8();
+    QStringList names;
+    for (const QString& name : read(connection, kAll)) {
+        const QByteArray text = name.toUtf8();
+        if (like::matches(std::string_view(pattern.constData(), pattern.size()),
+                          std::string_view(text.constData(), text.size()))) {
+            names << name;
+        }
+    }
+    return names;
+}
+
+// Another program working on the same file with plain SQLite: no folding function, no
+// knowledge of the name key.
+class OtherProgram {
+public:
+    explicit OtherProgram(const QString& path) {
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &db_,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    }
+    ~OtherProgram() { sqlite3_close(db_); }
+    OtherProgram(const OtherProgram&) = delete;
+    OtherProgram& operator=(const OtherProgram&) = delete;
+
+    void run(const std::string& sql) {
+        EXPECT_EQ(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+            << sql << ": " << sqlite3_errmsg(db_);
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+const QStringList kAdded = {"NOTES", "Piano", "note",   "nut",   "100 Tools", "1000",
+                            "10",    "École", "éclair", "apple", "Banana",    "cherry",
+                            "a[b",   "axb",   "[x]",    "😀smile"};
+
+// The like rule of the query, on the program's own index database (answered through the
+// name key) and on one made by another program (answered by scanning every row): both
+// give the same rows in the same order.
+TEST_F(StoreTest, QueryMatchesNamesBeginningWithTheTypedTextByTheLikeRule) {
+    db_.close();
+    // Another program's row comes first, stored without a name key.
+    const std::string notepad = "INSERT INTO filez (id, name, path) VALUES (0, 'Notepad', 'n')";
+    OtherProgram(path()).run(notepad);
+    OtherProgram(scratch("foreign.dat"))
+        .run("CREATE TABLE filez (id INTEGER, name TEXT, path TEXT);" + notepad);
+    Connection foreign;
+    openAt(db_, path());
+    openAt(foreign, scratch("foreign.dat"));
+    for (Connection* connection : {&db_, &foreign}) {
+        addRows(*connection, std::vector<Row>(kAdded.begin(), kAdded.end()));
+        connection->execute("INSERT INTO filez (id, name) VALUES (98, 'ÖL'), (99, NULL)");
+    }
+    const std::pair<const char*, QStringList> cases[] = {
+        {"no", {"Notepad", "NOTES", "note"}},
+        {"nO", {"Notepad", "NOTES", "note"}},
+        {"n_t", {"Notepad", "NOTES", "note", "nut"}},
+        {"100", {"100 Tools", "1000"}},
+        {"10%0", {"100 Tools", "1000"}},
+        {"é", {"École", "éclair"}},
+        {"É", {"École", "éclair"}},
+        {"e", {}},
+        {"öl", {"ÖL"}},
+        {"p%o", {"Piano"}},
+        {"[a-c]", {"apple", "Banana", "cherry", "a[b", "axb"}},
+        {"[!n]%e", {"École", "apple", "cherry", "😀smile"}},
+        {"[[]", {"[x]"}},
+        {"a[b", {"a[b"}},  // an unclosed '[' stands for itself
+        {"[x", {"[x]"}},
+        {"_smile", {"😀smile"}},  // '_' takes one character, however many bytes it has
+        {"%", QStringList{"Notepad"} + kAdded + QStringList{"ÖL"}},
+        {"", QStringList{"Notepad"} + kAdded + QStringList{"ÖL"}},
+        {"[]", {}},
+        {"[c-a]", {}},
+    };
+    for (const auto& [typed, expected] : cases) {
+        SCOPED_TRACE(typed);
+        EXPECT_EQ(namesBeginningWith(db_, typed), expected);
+        EXPECT_EQ(namesBeginningWith(foreign, typed), expected);
+    }
+}
+
+// Whatever is typed is searched for as text. An apostrophe is refused before anything
+// runs; everything else, SQL or not, only ever matches names.
+TEST_F(StoreTest, TypedTextIsNeverCompiledAsSql) {
+    const QString withNul = QString("nul") + QChar(0) + "byte";
+    addRows(db_, {"plain", "x\" OR 1=1 --", "?1 first", ":name", "@at", "$dollar", "back\\slash",
+                  "semi;colon", withNul});
+    db_.close();
+    const QByteArray before = contentsOf(path());
+    openAt(db_, path());
+
+    const QString apostrophe = QString::number(err::kMalformedStatement) +
+                               ": Syntax error in query expression: the search text cannot "
+                               "hold an apostrophe (').";
+    for (const char* typed : {
+             "don'",
+             "'",
+             "x' UNION SELECT 1,NULL,3,4 --",
+             "x' OR 1=(WITH RECURSIVE r(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM r) "
+             "SELECT max(i) FROM r) --",
+             "x' or name like '",
+             "a%' union select 1,'pwn','/pwn' --",
+             "x' || zeroblob(2000000000) || '",
+             "'; DELETE FROM filez; --",
+         }) {
+        SCOPED_TRACE(typed);
+        Recordset rows;
+        EXPECT_EQ(errorOf([&] {
+                      rows.openPatternQuery(typed, &db_, CursorType::Static, LockType::Optimistic);
+                  }),
+                  apostrophe);
+        EXPECT_FALSE(rows.isOpen());
+    }
+    const std::pair<QString, QStringList> literal[] = {
+        {"x\" OR 1=1 --", {"x\" OR 1=1 --"}},
+        {"?1", {"?1 first"}},
+        {":name", {":name"}},
+        {"@", {"@at"}},
+        {"$", {"$dollar"}},
+        {"back\\", {"back\\slash"}},
+        {"semi;", {"semi;colon"}},
+        {") OR 1=1 --", {}},
+        {"\"; DROP TABLE filez; --", {}},
+        {QString("nul") + QChar(0), {withNul}},
+        {QString(32767, 'p'), {}},
+    };
+    for (const auto& [typed, expected] : literal) {
+        SCOPED_TRACE(typed.left(40).toStdString());
+        EXPECT_EQ(namesBeginningWith(db_, typed), expected);
+    }
+    db_.close();
+    EXPECT_EQ(contentsOf(path()), before);
+}
+
+// Another program renames and adds rows while the store has the file open, and tampers
+// with the name key: every query still gives what a scan gives, at once and after the
+// store opens the file again.
+TEST_F(StoreTest, NamesChangedByAnotherProgramAreFoundAtOnceAndAfterReopening) {
+    addRows(db_, {"Zebra", "Yak", "zebu"});
+    OtherProgram other(path());
+    const std::pair<std::string, const char*> edits[] = {
+        {"UPDATE filez SET name = 'Zander' WHERE name = 'Yak'", "za"},
+        {"INSERT INTO filez (id, name, path) VALUES (4, 'Zoo', 'z')", "zo"},
+        {"INSERT INTO filez (id, name, path, name_key) VALUES (5, 'Zinc', 'z', 'wrong')", "zi"},
+        {"UPDATE filez SET name_key = 'aaa' WHERE name = 'Zebra'", "ze"},
+        {"UPDATE filez SET name = 'Apple' WHERE name = 'zebu'", "a"},
+    };
+    for (const auto& [sql, typed] : edits) {
+        SCOPED_TRACE(sql);
+        other.run(sql);
+        EXPECT_EQ(namesBeginningWith(db_, typed), scanned(db_, typed));
+        EXPECT_EQ(namesBeginningWith(db_, "z"), scanned(db_, "z"));
+    }
+    EXPECT_EQ(namesBeginningWith(db_, "z"), (QStringList{"Zebra", "Zander", "Zoo", "Zinc"}));
+
+    db_.close();
+    other.run("UPDATE filez SET name = 'Zulu' WHERE name = 'Apple'");
+    openAt(db_, path());
+    EXPECT_EQ(namesBeginningWith(db_, "zu"), QStringList{"Zulu"});
+}
+
+// When the keys cannot be repaired (another program holds the file for writing), the
+// query scans instead and still finds every row.
+TEST_F(StoreTest, KeysThatCannotBeRepairedAreNotReliedOn) {
+    addRows(db_, {"Zebra", "Yak"});
+    OtherProgram other(path());
+    other.run("UPDATE filez SET name = 'Zander' WHERE name = 'Yak'");
+    other.run("BEGIN IMMEDIATE");
+    EXPECT_EQ(namesBeginningWith(db_, "z"), (QStringList{"Zebra", "Zander"}));
+    EXPECT_FALSE(db_.nameKeyReady());
+    other.run("COMMIT");
+}
+
+}  // namespace
+}  // namespace kwiklet::test
