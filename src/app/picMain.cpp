@@ -12,6 +12,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFocusEvent>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -40,9 +42,12 @@ picMain::picMain(IndexDatabase& database) : database_(database) {
     search_.emplace(*Text1, *Text2, *List1, lists_, database_, search_state_);
 
     connect(Text1, &QLineEdit::textChanged, this, [this] { search_->Text1_Change(); });
-    connect(List1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    // Only a chosen entry counts: the view marking an entry as current when the focus
+    // comes into it copies nothing.
+    connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { search_->List1_Click(); });
     Text1->installEventFilter(this);
+    List1->installEventFilter(this);
 }
 
 picMain::~picMain() = default;
@@ -129,85 +134,44 @@ void picMain::createMenu() {
 }
 
 void picMain::Form_Load() {
-    Recordset rs;
-    bool tableEmpty = false;
-    const HandlerStep steps[] = {
-        [&] {
-            RestoreWindowSettings();
-            return StepResult::Continue;
-        },
-        [&] {
-            ApplyWindowPosition();
-            return StepResult::Continue;
-        },
-        [&] {
-            ApplySkin(*this);
-            return StepResult::Continue;
-        },
-        [&] {
-            search_state_.AutoCompleteOn = true;
-            return StepResult::Continue;
-        },
-        [&] {
-            if (FirstRun) {
-                RebuildIndex(*this);
-                return StepResult::EndHandler;
-            }
-            return StepResult::Continue;
-        },
-        [&] {
-            rs.open(QStringLiteral("SELECT * FROM filez"), database_.IndexDb.get(),
-                    CursorType::Static, LockType::Optimistic, -1);
-            return StepResult::Continue;
-        },
-        [&] {
-            tableEmpty = rs.eof();
-            if (tableEmpty) {
-                RebuildIndex(*this);
-            }
-            return StepResult::Continue;
-        },
-        [&] {
-            if (!tableEmpty) {
-                WaitWindow().showModeless();
-                WaitWindow().setStage(QStringLiteral("Please Wait, Loading..."));
-            }
-            return StepResult::Continue;
-        },
-        [&] {
-            if (!tableEmpty) {
-                lists_.clear();
-                FillResultLists(rs, lists_, true);
-                ShowCount();
-            }
-            return StepResult::Continue;
-        },
-        [&] {
-            rs.close();
-            return StepResult::Continue;
-        },
-        [&] {
-            QProgressBar& bar = *WaitWindow().pb1;
-            if (bar.value() != bar.maximum()) {
-                bar.setValue(bar.maximum());
-            }
-            return StepResult::Continue;
-        },
-        [&] {
-            platform().sleep(kLoadPauseMs);
-            return StepResult::Continue;
-        },
-        [&] {
-            UnloadWaitWindow();
-            return StepResult::Continue;
-        },
-    };
-    const bool failed = runSteps(steps, [](const AppError& error, int) {
-        return error.number() == err::kObjectClosed ? Recovery::NextStep : Recovery::ReportAndEnd;
-    });
-    if (failed) {
-        UnloadWaitWindow();  // the window opens with whatever the lists hold
+    // The wait window would stand over the error box, so it goes first.
+    trapErrors([this] { loadWindow(); }, [] { UnloadWaitWindow(); });
+}
+
+void picMain::loadWindow() {
+    RestoreWindowSettings();
+    ApplyWindowPosition();
+    ApplySkin(*this);
+    search_state_.AutoCompleteOn = true;
+    if (FirstRun) {
+        RebuildIndex(*this);
+        return;
     }
+
+    Recordset rs;
+    resumeAfterObjectClosed([&] {
+        rs.open(QStringLiteral("SELECT * FROM filez"), database_.IndexDb.get(),
+                CursorType::Static, LockType::Optimistic, -1);
+    });
+    bool tableEmpty = false;
+    resumeAfterObjectClosed([&] { tableEmpty = rs.eof(); });
+    if (tableEmpty) {
+        RebuildIndex(*this);
+    } else {
+        WaitWindow().showModeless();
+        WaitWindow().setStage(QStringLiteral("Please Wait, Loading..."));
+        lists_.clear();
+        resumeAfterObjectClosed([&] { FillResultLists(rs, lists_, true); });
+        ShowCount();
+    }
+    resumeAfterObjectClosed([&] { rs.close(); });
+
+    QProgressBar& bar = *WaitWindow().pb1;
+    if (bar.value() != bar.maximum()) {
+        bar.setValue(bar.maximum());
+    }
+    platform().sleep(kLoadPauseMs);
+    UnloadWaitWindow();
 }
 
 void picMain::ApplyWindowPosition() {
@@ -236,7 +200,30 @@ void picMain::closeEvent(QCloseEvent* event) {
 
 bool picMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Text1 && event->type() == QEvent::FocusIn) {
-        search_->Text1_GotFocus();
+        switch (static_cast<QFocusEvent*>(event)->reason()) {
+            case Qt::ActiveWindowFocusReason:  // the window is active again, the box
+            case Qt::PopupFocusReason:         // keeps the caret where the user left it
+                break;
+            case Qt::MouseFocusReason:
+                // The click itself places the caret once it is handled; select after it.
+                QMetaObject::invokeMethod(
+                    this, [this] { search_->Text1_GotFocus(); }, Qt::QueuedConnection);
+                break;
+            default:
+                search_->Text1_GotFocus();
+                break;
+        }
+    }
+    if (watched == List1 && event->type() == QEvent::FocusIn) {
+        // Coming into the list marks no entry: the first arrow key then chooses the first.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!List1->selectionModel()->hasSelection()) {
+                    List1->selectionModel()->clearCurrentIndex();
+                }
+            },
+            Qt::QueuedConnection);
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -68,6 +68,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void loadWindow();
     void createControls();
     void createMenu();
 

@@ -31,38 +31,23 @@ void reportError(const AppError& error) {
         MessageStyle::Plain, kAppTitle);
 }
 
-void trapErrors(const std::function<void()>& work) {
+void trapErrors(const std::function<void()>& work, const std::function<void()>& beforeReport) {
     if (auto error = catchError(work)) {
+        if (beforeReport) {
+            beforeReport();
+        }
         reportError(*error);
     }
 }
 
-bool runSteps(std::span<const HandlerStep> steps, const RecoveryPolicy& recover) {
-    for (std::size_t index = 0; index < steps.size();) {
-        StepResult result = StepResult::Continue;
-        int retries = 0;
-        for (;;) {
-            const auto error = catchError([&] { result = steps[index](); });
-            if (!error) {
-                break;
-            }
-            const Recovery recovery = recover(*error, retries);
-            if (recovery == Recovery::RetryStep) {
-                ++retries;
-                continue;
-            }
-            if (recovery == Recovery::ReportAndEnd) {
-                reportError(*error);
-                return true;
-            }
-            break;  // NextStep
+void resumeAfterObjectClosed(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const AppError& error) {
+        if (error.number() != err::kObjectClosed) {
+            throw;
         }
-        if (result == StepResult::EndHandler) {
-            return false;
-        }
-        ++index;
     }
-    return false;
 }
 
 }  // namespace kwiklet

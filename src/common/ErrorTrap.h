@@ -1,14 +1,13 @@
 #pragma once
 
 // How event handlers deal with run-time errors. Every handler that can fail runs its
-// work through one of these, so the user always sees the same "number: description"
-// box and no error escapes into the window system.
+// work through trapErrors, so the user always sees the same "number: description" box
+// and no error escapes into the window system.
 
 #include "common/AppError.h"
 
 #include <functional>
 #include <optional>
-#include <span>
 
 namespace kwiklet {
 
@@ -21,17 +20,14 @@ std::optional<AppError> catchError(const std::function<void()>& work);
 // Shows "number: description" with an OK button, no icon and the title "Kwiklet".
 void reportError(const AppError& error);
 
-// Runs the work; an error ends it and is reported.
-void trapErrors(const std::function<void()>& work);
+// Runs the work; an error ends it and is reported. beforeReport, when given, runs first:
+// it takes away what would stand between the user and the box (a wait window).
+void trapErrors(const std::function<void()>& work,
+                const std::function<void()>& beforeReport = {});
 
-// A handler written as steps, for handlers that recover from some errors: each step
-// says whether the handler goes on, and the recovery decides what a failed step leads to.
-enum class StepResult { Continue, EndHandler };
-enum class Recovery { RetryStep, NextStep, ReportAndEnd };
-using HandlerStep = std::function<StepResult()>;
-using RecoveryPolicy = std::function<Recovery(const AppError& error, int retriesSoFar)>;
-
-// Returns true when an error ended the handler.
-bool runSteps(std::span<const HandlerStep> steps, const RecoveryPolicy& recover);
+// Runs one step of a handler that carries on after a closed-object error
+// (err::kObjectClosed): that error is dropped and the handler goes on with its next
+// step. Any other error passes to the handler's trap.
+void resumeAfterObjectClosed(const std::function<void()>& step);
 
 }  // namespace kwiklet

@@ -6,6 +6,7 @@
 #include "store/Recordset.h"
 #include "store/ResultLists.h"
 
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListView>
 
@@ -19,6 +20,25 @@ bool isBlank(const QString& text) {
     return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c == QLatin1Char(' '); });
 }
 
+// Runs a step that uses the index connection. When the connection has been closed, it is
+// opened again (with the connection string it keeps from start-up) and the step tried
+// once more; any other error, or a failed reopening, passes to the handler's trap.
+void retryAfterReopening(IndexDatabase& database, const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const AppError& error) {
+        Connection* connection = database.IndexDb.get();
+        if (error.number() != err::kInvalidConnection || !connection ||
+            connection->state() == ObjectState::Open) {
+            throw;
+        }
+        if (catchError([connection] { connection->open(QString(), QString(), -1); })) {
+            throw error;
+        }
+        step();
+    }
+}
+
 }  // namespace
 
 IncrementalSearch::IncrementalSearch(QLineEdit& text1, QLineEdit& text2, QListView& list1,
@@ -27,79 +47,56 @@ IncrementalSearch::IncrementalSearch(QLineEdit& text1, QLineEdit& text2, QListVi
     : Text1(text1), Text2(text2), List1(list1), lists_(lists), database_(database), state_(state) {}
 
 void IncrementalSearch::Text1_Change() {
-    Recordset rs;
-    QString typed;
-    const HandlerStep steps[] = {
-        [&] {
-            if (!Text1.text().isEmpty() && !state_.AutoCompleteOn) {
-                return StepResult::EndHandler;
-            }
-            // In web mode the box holds search words; while a walk stages its results
-            // in the lists, they are not the search's to change.
-            if (state_.WebMode || lists_.isReserved()) {
-                return StepResult::EndHandler;
-            }
-            Text2.setText(QString());
-            return StepResult::Continue;
-        },
-        [&] {
-            rs.open(QStringLiteral("SELECT * FROM filez"), database_.IndexDb.get(),
-                    CursorType::Dynamic, LockType::Optimistic, -1);
-            return StepResult::Continue;
-        },
-        [&] {
-            lists_.clear();
-            if (isBlank(Text1.text())) {
-                FillResultLists(rs, lists_, true);
-                return StepResult::EndHandler;
-            }
-            return StepResult::Continue;
-        },
-        [&] {
-            rs.close();
-            return StepResult::Continue;
-        },
-        [&] {
-            rs.open(QStringLiteral("SELECT * FROM filez where name like '") + Text1.text() +
-                        QStringLiteral("%'"),
-                    database_.IndexDb.get(), CursorType::Static, LockType::Optimistic, -1);
-            return StepResult::Continue;
-        },
-        [&] {
-            if (rs.eof()) {
-                return StepResult::EndHandler;
-            }
-            // A key typed while the fill yielded started a newer search, which has
-            // already filled the lists and completed the box.
-            if (FillResultLists(rs, lists_, true) == FillOutcome::Superseded) {
-                return StepResult::EndHandler;
-            }
-            rs.close();
-            return StepResult::Continue;
-        },
-        [&] {
-            state_.AutoCompleteOn = false;
-            typed = Text1.text();
-            Text1.setText(lists_.name(0));
-            const auto start = static_cast<int>(typed.size());
-            Text1.setSelection(start, static_cast<int>(Text1.text().size()) - start);
-            Text2.setText(lists_.path(0));
-            state_.AutoCompleteOn = true;
-            return StepResult::Continue;
-        },
-    };
+    trapErrors([this] { searchForText(); });
+}
 
-    runSteps(steps, [this](const AppError& error, int retries) {
-        // A closed connection is opened again once, and the failed step tried again.
-        if (error.number() != err::kInvalidConnection || retries > 0 || !database_.IndexDb ||
-            database_.IndexDb->state() == ObjectState::Open) {
-            return Recovery::ReportAndEnd;
-        }
-        // The connection keeps the connection string it was opened with at start-up.
-        const bool reopened =
-            !catchError([this] { database_.IndexDb->open(QString(), QString(), -1); });
-        return reopened ? Recovery::RetryStep : Recovery::ReportAndEnd;
+void IncrementalSearch::searchForText() {
+    if (!Text1.text().isEmpty() && !state_.AutoCompleteOn) {
+        return;
+    }
+    // In web mode the box holds search words; while a walk stages its results in the
+    // lists, they are not the search's to change.
+    if (state_.WebMode || lists_.isReserved()) {
+        return;
+    }
+    Text2.setText(QString());
+
+    Recordset rs;
+    retryAfterReopening(database_, [&] {
+        rs.open(QStringLiteral("SELECT * FROM filez"), database_.IndexDb.get(),
+                CursorType::Dynamic, LockType::Optimistic, -1);
     });
+    lists_.clear();
+    if (isBlank(Text1.text())) {
+        FillResultLists(rs, lists_, true);
+        return;
+    }
+    rs.close();
+    retryAfterReopening(database_, [&] {
+        rs.openPatternQuery(Text1.text(), database_.IndexDb.get(), CursorType::Static,
+                            LockType::Optimistic);
+    });
+    if (rs.eof()) {
+        return;
+    }
+    // A key typed while the fill yielded started a newer search, which has filled the
+    // lists and completed the box by itself; a closed window wants nothing more.
+    if (FillResultLists(rs, lists_, true) == FillOutcome::Interrupted) {
+        return;
+    }
+    rs.close();
+    // Rows without a name are not listed, so rows can match while nothing is listed.
+    if (lists_.count() == 0) {
+        return;
+    }
+
+    state_.AutoCompleteOn = false;
+    const QString typed = Text1.text();
+    Text1.setText(lists_.name(0));
+    const auto start = static_cast<int>(typed.size());
+    Text1.setSelection(start, static_cast<int>(Text1.text().size()) - start);
+    Text2.setText(lists_.path(0));
+    state_.AutoCompleteOn = true;
 }
 
 void IncrementalSearch::Text1_GotFocus() {
@@ -107,11 +104,11 @@ void IncrementalSearch::Text1_GotFocus() {
 }
 
 void IncrementalSearch::List1_Click() {
-    const QModelIndex current = List1.currentIndex();
-    if (!current.isValid() || lists_.isReserved()) {
+    const QModelIndexList selected = List1.selectionModel()->selectedIndexes();
+    if (selected.isEmpty() || lists_.isReserved()) {
         return;
     }
-    const int position = current.row();
+    const int position = selected.first().row();
     state_.AutoCompleteOn = false;
     if (!state_.WebMode) {
         Text1.setText(lists_.name(position));

@@ -27,6 +27,8 @@ public:
     void List1_Click();
 
 private:
+    void searchForText();
+
     QLineEdit& Text1;
     QLineEdit& Text2;
     QListView& List1;

@@ -11,8 +11,8 @@ FillOutcome FillResultLists(Recordset& recordset, ResultLists& lists, bool skipD
     const auto generation = lists.generation();
     while (!recordset.eof()) {
         messageloop::yieldIfDue();
-        if (lists.generation() != generation) {
-            return FillOutcome::Superseded;
+        if (lists.generation() != generation || !recordset.isOpen()) {
+            return FillOutcome::Interrupted;
         }
         const QString name = recordset.field("name");
         // A row without a name cannot be typed or chosen, so it is not listed.

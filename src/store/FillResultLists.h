@@ -5,13 +5,14 @@ namespace kwiklet {
 class Recordset;
 class ResultLists;
 
-enum class FillOutcome { Complete, Superseded };
+enum class FillOutcome { Complete, Interrupted };
 
 // Appends the name and path of every row from the recordset's current one on to the
 // lists; with skipDuplicateNames, a name already in List1 adds nothing, so the first row
-// of a name wins. Gives the message loop turns while it works; if the lists are cleared
-// meanwhile (a newer query started), it stops and reports that it was superseded. The
-// recordset is left open.
+// of a name wins. Gives the message loop turns while it works. It stops, reporting that
+// it was interrupted, when something else ran meanwhile that ends it: the lists were
+// cleared for a newer query, or the recordset was closed because its connection was
+// (the main window closing). The recordset is left as it is.
 FillOutcome FillResultLists(Recordset& recordset, ResultLists& lists, bool skipDuplicateNames);
 
 }  // namespace kwiklet

@@ -29,8 +29,10 @@ public:
     void clear();
 
     qsizetype count() const { return static_cast<qsizetype>(names_.size()); }
-    const QString& name(qsizetype index) const { return names_[static_cast<std::size_t>(index)]; }
-    const QString& path(qsizetype index) const { return paths_[static_cast<std::size_t>(index)]; }
+    // The item at the position, or "" for a position the lists do not hold, as a list
+    // control answers for an index outside its items.
+    QString name(qsizetype index) const { return itemAt(names_, index); }
+    QString path(qsizetype index) const { return itemAt(paths_, index); }
     // True when List1 holds exactly this name (letter case counts).
     bool containsName(const QString& name) const { return nameIndex_.contains(name); }
 
@@ -74,6 +76,12 @@ public:
     bool isReserved() const { return reservations_ > 0; }
 
 private:
+    static QString itemAt(const std::vector<QString>& items, qsizetype index) {
+        return index >= 0 && index < static_cast<qsizetype>(items.size())
+                   ? items[static_cast<std::size_t>(index)]
+                   : QString();
+    }
+
     std::vector<QString> names_;
     std::vector<QString> paths_;
     QSet<QString> nameIndex_;  // every name in List1, for the duplicate check

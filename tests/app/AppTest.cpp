@@ -1,7 +1,6 @@
-// The main window as the user meets it. Start-up: finding and opening avs.dat, what the
-// user sees when that goes wrong, filling the result lists from the index as the window
-// loads, and the saved window state. Then typing into the search box: filtering,
-// completion, the list and the box together.
+// The main window as the user meets it at start-up: finding and opening avs.dat, what
+// the user sees when that goes wrong, filling the result lists from the index as the
+// window loads, and the saved window state.
 
 #include "support/MainWindowFixture.h"
 
@@ -103,6 +102,50 @@ TEST_F(StartupTest, LoadOfAnEmptyTableRebuildsThenPausesAgain) {
     EXPECT_EQ(recorder_.sleeps, (std::vector<int>{100, 500}));
     EXPECT_FALSE(IsWaitWindowLoaded());
     EXPECT_TRUE(recorder_.messages.empty());
+}
+
+// An error while the load fills the lists ends the load: the wait window goes first, so
+// that the box shows on its own, and the window opens with what was listed.
+TEST_F(StartupTest, ErrorDuringTheLoadsFillShowsItsBoxWithTheWaitWindowGone) {
+    // Another program's table, without the path field the lists need.
+    Connection other;
+    createIndexDatabase(platform_.databasePath());
+    openAt(other, platform_.databasePath());
+    other.execute("DROP TABLE filez");
+    other.execute("CREATE TABLE filez (id INTEGER, name TEXT)");
+    other.execute("INSERT INTO filez VALUES (1, 'pathless')");
+    other.close();
+    storePosition();
+    bool waitWindowUpWithTheBox = true;
+    recorder_.onMessageBox = [&] { waitWindowUpWithTheBox = IsWaitWindowLoaded(); };
+    ASSERT_NE(launch(), nullptr);
+
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    EXPECT_TRUE(recorder_.messages[0].text.startsWith("3265: "))
+        << recorder_.messages[0].text.toStdString();
+    EXPECT_FALSE(waitWindowUpWithTheBox);
+    EXPECT_FALSE(IsWaitWindowLoaded());
+    EXPECT_TRUE(recorder_.sleeps.empty());  // the rest of the load was skipped
+}
+
+// The load carries on past a closed-object error: with the connection closed under its
+// fill, it ends the fill and still pauses and closes the wait window, showing nothing.
+TEST_F(StartupTest, LoadCarriesOnWhenItsRecordsetIsClosedUnderIt) {
+    createDatabaseAt(platform_.databasePath(), generatedRows(2000));
+    storePosition();
+    messageloop::setYieldInterval(std::chrono::microseconds(0));
+    recorder_.onYield = [this] {
+        if (database_.IndexDb->state() == ObjectState::Open) {
+            database_.IndexDb->close();
+        }
+    };
+    ASSERT_NE(launch(), nullptr);
+    recorder_.onYield = nullptr;
+
+    EXPECT_TRUE(recorder_.messages.empty());
+    EXPECT_LT(window_->lists().count(), 2000);
+    EXPECT_EQ(recorder_.sleeps, std::vector<int>{500});
+    EXPECT_FALSE(IsWaitWindowLoaded());
 }
 
 TEST_F(StartupTest, LoadListsAndShowsAHundredThousandEntries) {
@@ -230,143 +273,6 @@ TEST_F(WindowSettingsTest, AnotherExecutableNameStartsWithItsOwnEmptySettings) {
         PlatformLocations{platform_.executableFolder(), "kwiklet-copy", platform_.configFolder()}));
     EXPECT_EQ(settings::read(settings::kTop, kAbsent), kAbsent);
     installPlatform(std::move(previous));
-}
-
-// Typing into the search box: filtering, completion, the list and the box together.
-const QStringList kAllNames = {"notes",      "Notepad", "note",  "nut",    "Piano",
-                               "100 things", "1000",    "écran", "Ébauche"};
-const std::vector<Row> kEntries(kAllNames.begin(), kAllNames.end());
-
-class IncrementalSearchTest : public MainWindowFixture {
-protected:
-    void SetUp() override {
-        ASSERT_NE(launchOver(kEntries), nullptr);
-        QApplication::setActiveWindow(window_.get());
-        window_->Text1->setFocus();
-    }
-
-    QString text() const { return window_->Text1->text(); }
-    QString selected() const { return window_->Text1->selectedText(); }
-    QString chosenPath() const { return window_->Text2->text(); }
-};
-
-TEST_F(IncrementalSearchTest, TypingFiltersByPrefixAndCompletesTheFirstMatch) {
-    const struct {
-        QString text;
-        bool pasted;  // typed key by key, n_t would pick up the completion's letters
-        QStringList names;
-        QString box, selection, path;
-    } cases[] = {
-        {"n", false, {"notes", "Notepad", "note", "nut"}, "notes", "otes", "/apps/notes.exe"},
-        // The typed part takes the stored name's letter case.
-        {"NOTEP", false, {"Notepad"}, "Notepad", "ad", "/apps/Notepad.exe"},
-        {"NOTES", false, {"notes"}, "notes", "", "/apps/notes.exe"},
-        {"n_t", true, {"notes", "Notepad", "note", "nut"}, "notes", "es", "/apps/notes.exe"},
-        {"100%", false, {"100 things", "1000"}, "100 things", "things", "/apps/100 things.exe"},
-        {"[p]", false, {"Piano"}, "Piano", "no", "/apps/Piano.exe"},
-        {"[!n1]", true, {"Piano", "écran", "Ébauche"}, "Piano", "", "/apps/Piano.exe"},
-        {"É", false, {"écran", "Ébauche"}, "écran", "cran", "/apps/écran.exe"},
-        {"z", false, {}, "z", "", ""},
-        {"np", false, {}, "np", "", ""},  // the p replaces the completion "otes"
-        // A blank box lists the whole index, completing nothing.
-        {"", true, kAllNames, "", "", ""},
-        {"   ", true, kAllNames, "   ", "", ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text.toStdString());
-        window_->Text1->clear();
-        c.pasted ? window_->Text1->setText(c.text) : type(c.text);
-        EXPECT_EQ(listed(), c.names);
-        EXPECT_EQ(text(), c.box);
-        EXPECT_EQ(selected(), c.selection);
-        EXPECT_EQ(window_->Text1->cursorPosition(), c.box.size());
-        EXPECT_EQ(chosenPath(), c.path);
-    }
-    EXPECT_TRUE(recorder_.messages.empty());
-}
-
-TEST_F(IncrementalSearchTest, ApostropheReportsTheMalformedStatementOnEveryKeyAndChangesNothing) {
-    type("don'");
-    ASSERT_EQ(recorder_.messages.size(), 1u);
-    EXPECT_TRUE(
-        recorder_.messages[0].text.startsWith(QString::number(err::kMalformedStatement) + ": "));
-    EXPECT_EQ(recorder_.messages[0].title, "Kwiklet");
-    EXPECT_TRUE(listed().isEmpty());
-    type("t");
-    EXPECT_EQ(recorder_.messages.size(), 2u);
-    EXPECT_EQ(text(), "don't");
-    // Text that would be a statement of its own cannot reach the table either.
-    window_->Text1->setText("x'; DELETE FROM filez; --");
-    window_->Text1->setText(QString());
-    EXPECT_EQ(listed(), kAllNames);
-}
-
-TEST_F(IncrementalSearchTest, ArrowsThroughTheListCopyEachEntryWithoutANewQuery) {
-    window_->Text1->setText("n");
-    QCoreApplication::processEvents();
-    window_->List1->setFocus();
-    const QStringList before = listed();
-    QTest::keyClick(window_->List1, Qt::Key_Down);
-    const QString first = text();
-    QTest::keyClick(window_->List1, Qt::Key_Down);
-
-    EXPECT_EQ(listed(), before);
-    const int row = window_->List1->currentIndex().row();
-    EXPECT_EQ(text(), before.at(row));
-    EXPECT_EQ(chosenPath(), listed(true).at(row));
-    EXPECT_NE(first, text());
-}
-
-TEST_F(IncrementalSearchTest, ComingIntoTheBoxSelectsItsWholeText) {
-    window_->Text1->setText("xyz");
-    window_->List1->setFocus();
-    QTest::keyClick(window_->List1, Qt::Key_Backtab);
-    ASSERT_TRUE(window_->Text1->hasFocus());
-    EXPECT_EQ(selected(), "xyz");
-    window_->Text1->setCursorPosition(1);
-    window_->List1->setFocus();
-    window_->Text1->setFocus(Qt::OtherFocusReason);
-    EXPECT_EQ(selected(), "xyz");
-}
-
-TEST_F(IncrementalSearchTest, ClosedConnectionIsReopenedAndWebModeLeavesTheListsAlone) {
-    database_.IndexDb->close();
-    type("nut");
-    EXPECT_EQ(database_.IndexDb->state(), ObjectState::Open);
-    EXPECT_TRUE(recorder_.messages.empty());
-    window_->searchState().WebMode = true;
-    window_->Text1->setText("weather tomorrow");
-    EXPECT_EQ(listed(), QStringList({"nut"}));
-    EXPECT_EQ(chosenPath(), "/apps/nut.exe");
-}
-
-TEST(IncrementalSearchWithoutDatabase, TypingReportsTheUnusableConnection) {
-    TestPlatform platform;
-    IndexDatabase database;
-    picMain window(database);
-    window.searchState().AutoCompleteOn = true;
-    QTest::keyClicks(window.Text1, "n");
-    ASSERT_EQ(platform.recorder().messages.size(), 1u);
-    EXPECT_TRUE(platform.recorder().messages[0].text.startsWith("3709: "));
-}
-
-using SupersededFillTest = MainWindowFixture;
-
-TEST_F(SupersededFillTest, KeyTypedDuringAFillLeavesTheListsWithTheNewerQuery) {
-    ASSERT_NE(launchOver(generatedRows(5000)), nullptr);
-    messageloop::setYieldInterval(std::chrono::microseconds(0));
-    // The whole index starts filling; at its first yield the user types "name1".
-    QTimer::singleShot(0, window_.get(), [this] { window_->Text1->setText("name1"); });
-    window_->Text1->setText(" ");
-
-    EXPECT_EQ(window_->Text1->text(), "name1");
-    const QStringList names = listed();
-    const QStringList paths = listed(true);
-    ASSERT_EQ(names.size(), 1 + 10 + 100 + 1000);
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        ASSERT_TRUE(names[i].startsWith("name1")) << names[i].toStdString();
-        ASSERT_EQ(paths[i], "/apps/" + names[i] + ".exe");
-    }
 }
 
 }  // namespace

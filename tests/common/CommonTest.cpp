@@ -1,5 +1,5 @@
 // Stored settings are text: the conversions decide what a user's value means. A handler's
-// error leads to the shared message box, a retried step, or going on.
+// error leads to the shared message box, or is skipped where the handler resumes.
 
 #include "common/Conversions.h"
 #include "common/ErrorTrap.h"
@@ -63,42 +63,36 @@ TEST(ErrorTrapTest, ErrorsOfAnyKindAreShownAsNumberAndDescription) {
     EXPECT_EQ(messages[1].text, "7: Out of memory");
 }
 
-TEST(ErrorTrapTest, StepsRecoverAsTheirPolicySays) {
+// A handler that resumes after closed-object errors: the steps after one still run, any
+// other error ends the handler in the box, after whatever had to go first.
+TEST(ErrorTrapTest, ClosedObjectErrorsAreSkippedOthersEndTheHandlerAfterItsCleanUp) {
     test::TestPlatform platform;
+    const auto& messages = platform.recorder().messages;
     std::vector<int> ran;
-    int failuresLeft = 1;
-    // Step 2 fails while failuresLeft lasts, step 3 always fails, step 4 ends the handler.
-    const auto step = [&](int id) {
-        return HandlerStep([&, id] {
-            ran.push_back(id);
-            if (id == 2 && failuresLeft-- > 0) {
-                throw AppError(3709, "closed");
-            }
-            if (id == 3) {
-                throw AppError(3704, "skip me");
-            }
-            return id == 4 ? StepResult::EndHandler : StepResult::Continue;
-        });
+    std::size_t messagesAtCleanUp = 99;
+    const auto handler = [&](int failingNumber) {
+        trapErrors(
+            [&] {
+                resumeAfterObjectClosed([&] {
+                    ran.push_back(1);
+                    throw AppError(failingNumber, "step one failed");
+                });
+                ran.push_back(2);
+            },
+            [&] { messagesAtCleanUp = messages.size(); });
     };
-    const HandlerStep steps[] = {step(1), step(2), step(3), step(4), step(5)};
-    // 3704 passes on to the next step; anything else is retried once, then reported.
-    const RecoveryPolicy policy = [](const AppError& error, int retries) {
-        if (error.number() == 3704) {
-            return Recovery::NextStep;
-        }
-        return retries == 0 ? Recovery::RetryStep : Recovery::ReportAndEnd;
-    };
-    EXPECT_FALSE(runSteps(steps, policy));
-    EXPECT_EQ(ran, (std::vector<int>{1, 2, 2, 3, 4}));
-    EXPECT_TRUE(platform.recorder().messages.empty());
 
-    // A step that keeps failing is reported once its retry fails too.
+    handler(err::kObjectClosed);
+    EXPECT_EQ(ran, (std::vector<int>{1, 2}));
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(messagesAtCleanUp, 99u);  // nothing to clean up after
+
     ran.clear();
-    failuresLeft = 2;
-    EXPECT_TRUE(runSteps(std::span(steps).first(2), policy));
-    EXPECT_EQ(ran, (std::vector<int>{1, 2, 2}));
-    ASSERT_EQ(platform.recorder().messages.size(), 1u);
-    EXPECT_EQ(platform.recorder().messages[0].text, "3709: closed");
+    handler(err::kInvalidConnection);
+    EXPECT_EQ(ran, std::vector<int>{1});
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "3709: step one failed");
+    EXPECT_EQ(messagesAtCleanUp, 0u);  // the clean-up ran before the box
 }
 
 }  // namespace

@@ -11,6 +11,9 @@ RecordingPlatform::RecordingPlatform(PlatformLocations locations)
 
 void RecordingPlatform::messageBox(const QString& text, MessageStyle style, const QString& title) {
     messages.push_back({text, style, title});
+    if (onMessageBox) {
+        onMessageBox();
+    }
 }
 
 void RecordingPlatform::sleep(int milliseconds) {

@@ -48,6 +48,9 @@ public:
     // Called at every yield, so that a test can look at the program's state inside a
     // long operation.
     std::function<void()> onYield;
+    // Called where a message box would be up, after it is recorded: what a test does
+    // here happens while the user reads the box.
+    std::function<void()> onMessageBox;
 
     // Folders (without a trailing separator) whose listing is refused, as the system
     // refuses an unreadable folder to an ordinary user.

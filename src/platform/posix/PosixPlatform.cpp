@@ -54,6 +54,8 @@ PosixPlatform::PosixPlatform(PlatformLocations locations) : locations_(std::move
 
 void PosixPlatform::messageBox(const QString& text, MessageStyle style, const QString& title) {
     QMessageBox box(iconFor(style), title, text, QMessageBox::Ok);
+    // The program's own windows may be kept on top; the box must not end up beneath them.
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.exec();
 }
 

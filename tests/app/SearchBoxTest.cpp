@@ -1,0 +1,331 @@
+// Typing into the search box of a real main window over a temporary avs.dat: filtering,
+// completion, the list and the box together, and what hostile typing, focus changes and
+// closing the window in the middle of a search do.
+
+#include "support/MainWindowFixture.h"
+
+#include "common/MessageLoop.h"
+#include "indexer/Finder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFocusEvent>
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QTimer>
+
+namespace kwiklet::test {
+namespace {
+
+const QStringList kAllNames = {"notes",      "Notepad", "note",  "nut",    "Piano",
+                               "100 things", "1000",    "écran", "Ébauche"};
+const std::vector<Row> kEntries(kAllNames.begin(), kAllNames.end());
+
+class SearchBoxTest : public MainWindowFixture {
+protected:
+    void SetUp() override { ASSERT_NE(launchOver(kEntries), nullptr); }
+
+    QString text() const { return window_->Text1->text(); }
+    QString selected() const { return window_->Text1->selectedText(); }
+    QString chosenPath() const { return window_->Text2->text(); }
+};
+
+TEST_F(SearchBoxTest, TypingFiltersByPrefixAndCompletesTheFirstMatch) {
+    const struct {
+        QString text;
+        bool pasted;  // typed key by key, n_t would pick up the completion's letters
+        QStringList names;
+        QString box, selection, path;
+    } cases[] = {
+        {"n", false, {"notes", "Notepad", "note", "nut"}, "notes", "otes", "/apps/notes.exe"},
+        // The typed part takes the stored name's letter case.
+        {"NOTEP", false, {"Notepad"}, "Notepad", "ad", "/apps/Notepad.exe"},
+        {"NOTES", false, {"notes"}, "notes", "", "/apps/notes.exe"},
+        {"n_t", true, {"notes", "Notepad", "note", "nut"}, "notes", "es", "/apps/notes.exe"},
+        {"100%", false, {"100 things", "1000"}, "100 things", "things", "/apps/100 things.exe"},
+        {"[p]", false, {"Piano"}, "Piano", "no", "/apps/Piano.exe"},
+        {"[!n1]", true, {"Piano", "écran", "Ébauche"}, "Piano", "", "/apps/Piano.exe"},
+        {"É", false, {"écran", "Ébauche"}, "écran", "cran", "/apps/écran.exe"},
+        {"z", false, {}, "z", "", ""},
+        {"np", false, {}, "np", "", ""},  // the p replaces the completion "otes"
+        // A blank box lists the whole index, completing nothing.
+        {"", true, kAllNames, "", "", ""},
+        {"   ", true, kAllNames, "   ", "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        window_->Text1->clear();
+        c.pasted ? window_->Text1->setText(c.text) : type(c.text);
+        EXPECT_EQ(listed(), c.names);
+        EXPECT_EQ(text(), c.box);
+        EXPECT_EQ(selected(), c.selection);
+        EXPECT_EQ(window_->Text1->cursorPosition(), c.box.size());
+        EXPECT_EQ(chosenPath(), c.path);
+    }
+    EXPECT_TRUE(recorder_.messages.empty());
+}
+
+// Pasted text is searched for as text and nothing else. While an apostrophe is in the
+// box, the query is malformed: each change ends in the error box with the lists empty,
+// whatever follows the apostrophe, and the index file is never touched.
+TEST_F(SearchBoxTest, HostileTextsOnlyEverSearchAndNeverTouchTheFile) {
+    const QByteArray before = contentsOf(platform_.databasePath());
+    const QString malformed = QString::number(err::kMalformedStatement) +
+                              ": Syntax error in query expression: the search text cannot hold "
+                              "an apostrophe (').";
+    const struct {
+        QString text;
+        QStringList names;  // ignored where the box shows
+        bool box;
+    } cases[] = {
+        {"x' UNION SELECT 1,NULL,3,4 --", {}, true},
+        {"x' OR 1=(WITH RECURSIVE r(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM r) "
+         "SELECT max(i) FROM r) --",
+         {},
+         true},
+        {"x' or name like '", {}, true},
+        {"a%' union select 1,'pwn','/pwn' --", {}, true},
+        {"x' || zeroblob(2000000000) || '", {}, true},
+        {"n'; DELETE FROM filez; --", {}, true},
+        {"'", {}, true},
+        {"\" OR 1=1 --", {}, false},
+        {"%", kAllNames, false},
+        {"%e", {"notes", "Notepad", "note", "Ébauche"}, false},  // é is not e
+        {"n%;", {}, false},
+        {QString(32767, 'n'), {}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.left(40).toStdString());
+        window_->Text1->setText("note");  // lists and a path that the change must clear
+        recorder_.messages.clear();
+        window_->Text1->setText(c.text);
+        if (c.box) {
+            ASSERT_EQ(recorder_.messages.size(), 1u);
+            EXPECT_EQ(recorder_.messages[0].text, malformed);
+            EXPECT_EQ(recorder_.messages[0].title, "Kwiklet");
+            EXPECT_EQ(recorder_.messages[0].style, MessageStyle::Plain);
+            EXPECT_TRUE(listed().isEmpty());
+            EXPECT_EQ(text(), c.text);
+        } else {
+            EXPECT_TRUE(recorder_.messages.empty());
+            EXPECT_EQ(listed(), c.names);
+        }
+        EXPECT_EQ(chosenPath(), c.names.isEmpty() ? "" : "/apps/" + c.names[0] + ".exe");
+    }
+    window_->Text1->clear();
+    EXPECT_EQ(listed(), kAllNames);
+    EXPECT_EQ(contentsOf(platform_.databasePath()), before);
+}
+
+// While the error box is up the window loses its activation, and gets it back when the
+// box closes: the text stays as typed, so the next key extends it and shows the box
+// again.
+TEST_F(SearchBoxTest, ApostropheShowsTheBoxForEveryKeyWhileItStaysInTheBox) {
+    QApplication::setActiveWindow(window_.get());
+    window_->Text1->setFocus();
+    QWidget elsewhere;
+    recorder_.onMessageBox = [&] {
+        elsewhere.show();
+        QApplication::setActiveWindow(&elsewhere);
+        QApplication::setActiveWindow(window_.get());
+    };
+    type("don'");
+    EXPECT_EQ(recorder_.messages.size(), 1u);
+    type("t");
+    EXPECT_EQ(recorder_.messages.size(), 2u);
+    EXPECT_EQ(text(), "don't");
+    EXPECT_TRUE(listed().isEmpty());
+    type(" x");
+    EXPECT_EQ(recorder_.messages.size(), 4u);
+    EXPECT_EQ(text(), "don't x");
+}
+
+// Coming into the box by Tab or a click selects its whole text; the window becoming
+// active again, or a menu closing, leaves the caret where it was.
+TEST_F(SearchBoxTest, ComingIntoTheBoxSelectsItsWholeTextOnlyWhenTheUserMovesThere) {
+    QApplication::setActiveWindow(window_.get());
+    window_->Text1->setText("xyz");
+    window_->List1->setFocus();
+    QTest::keyClick(window_->List1, Qt::Key_Backtab);
+    ASSERT_TRUE(window_->Text1->hasFocus());
+    EXPECT_EQ(selected(), "xyz");
+
+    window_->List1->setFocus();
+    QTest::mouseClick(window_->Text1, Qt::LeftButton, {}, QPoint(2, 5));
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(window_->Text1->hasFocus());
+    EXPECT_EQ(selected(), "xyz");
+
+    for (const Qt::FocusReason reason : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
+        window_->Text1->setCursorPosition(1);
+        QFocusEvent focusIn(QEvent::FocusIn, reason);
+        QCoreApplication::sendEvent(window_->Text1, &focusIn);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(selected(), "") << reason;
+        EXPECT_EQ(window_->Text1->cursorPosition(), 1) << reason;
+    }
+}
+
+// Focus coming into the list copies nothing; the entries the user then chooses, by arrow
+// keys or a click, are copied into the box with their paths, without a new query.
+TEST_F(SearchBoxTest, OnlyEntriesChosenInTheListAreCopiedIntoTheBox) {
+    QApplication::setActiveWindow(window_.get());
+    window_->Text1->setFocus();
+    window_->Text1->setText(" ");
+    QCoreApplication::processEvents();
+    QTest::keyClick(window_->Text1, Qt::Key_Tab);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(window_->List1->hasFocus());
+    EXPECT_EQ(text(), " ");
+    EXPECT_EQ(chosenPath(), "");
+
+    QTest::keyClick(window_->List1, Qt::Key_Down);
+    EXPECT_EQ(text(), "notes");
+    EXPECT_EQ(chosenPath(), "/apps/notes.exe");
+    QTest::keyClick(window_->List1, Qt::Key_Down);
+    EXPECT_EQ(text(), "Notepad");
+    EXPECT_EQ(chosenPath(), "/apps/Notepad.exe");
+    EXPECT_EQ(listed(), kAllNames);
+
+    const QRect fifth = window_->List1->visualRect(window_->lists().index(4));
+    QTest::mouseClick(window_->List1->viewport(), Qt::LeftButton, {}, fifth.center());
+    EXPECT_EQ(text(), "Piano");
+    EXPECT_EQ(chosenPath(), "/apps/Piano.exe");
+    EXPECT_TRUE(recorder_.messages.empty());
+}
+
+TEST_F(SearchBoxTest, ClosedConnectionIsReopenedAndWebModeLeavesTheListsAlone) {
+    database_.IndexDb->close();
+    type("nut");
+    EXPECT_EQ(database_.IndexDb->state(), ObjectState::Open);
+    EXPECT_TRUE(recorder_.messages.empty());
+    window_->searchState().WebMode = true;
+    window_->Text1->setText("weather tomorrow");
+    EXPECT_EQ(listed(), QStringList({"nut"}));
+    EXPECT_EQ(chosenPath(), "/apps/nut.exe");
+}
+
+TEST(SearchBoxWithoutDatabase, TypingReportsTheUnusableConnection) {
+    TestPlatform platform;
+    IndexDatabase database;
+    picMain window(database);
+    window.searchState().AutoCompleteOn = true;
+    QTest::keyClicks(window.Text1, "n");
+    ASSERT_EQ(platform.recorder().messages.size(), 1u);
+    EXPECT_TRUE(platform.recorder().messages[0].text.startsWith("3709: "));
+}
+
+// Rows can match while nothing is listed: rows without a name are never listed. The box
+// then keeps what was typed and nothing is completed.
+TEST(SearchBoxOverNamelessRows, MatchingRowsThatListNothingCompleteNothing) {
+    TestPlatform platform;
+    createDatabaseAt(platform.databasePath(), {{"", "/a.exe"}, {"", "/b.exe"}});
+    Connection other;
+    openAt(other, platform.databasePath());
+    other.execute("INSERT INTO filez (id, name, path) VALUES (3, NULL, '/c.exe')");
+    other.close();
+    settings::write(settings::kTop, "0");
+    IndexDatabase database;
+    const auto window = LaunchProgram(database);
+    ASSERT_NE(window, nullptr);
+
+    for (const char* typed : {"%", "_", "x' UNION SELECT 1,NULL,3,4 --"}) {
+        platform.recorder().messages.clear();
+        window->Text1->setText(typed);
+        EXPECT_EQ(window->Text1->text(), typed);
+        EXPECT_EQ(window->Text2->text(), "");
+        EXPECT_EQ(window->lists().count(), 0);
+        EXPECT_EQ(platform.recorder().messages.size(), QString(typed).contains('\'') ? 1u : 0u);
+    }
+}
+
+// A key typed while a fill gives the message loop a turn starts a newer search at once;
+// the older one stops, and the lists hold the newer query's result alone, still parallel,
+// with the box completed for it.
+class SupersededFillTest : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        ASSERT_NE(launchOver(generatedRows(5000)), nullptr);
+        messageloop::setYieldInterval(std::chrono::microseconds(0));
+    }
+    // Puts the text into the box while the search for the first one is filling.
+    void searchThenReplace(const QString& first, const QString& second) {
+        QTimer::singleShot(0, window_.get(), [this, second] { window_->Text1->setText(second); });
+        window_->Text1->setText(first);
+    }
+    void expectOnlyNamesBeginningWith(const QString& prefix, qsizetype count) {
+        const QStringList names = listed();
+        const QStringList paths = listed(true);
+        ASSERT_EQ(names.size(), count);
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            ASSERT_TRUE(names[i].startsWith(prefix)) << names[i].toStdString();
+            ASSERT_EQ(paths[i], "/apps/" + names[i] + ".exe");
+        }
+    }
+};
+
+TEST_F(SupersededFillTest, KeyTypedDuringTheWholeIndexFillLeavesTheNewerQuery) {
+    searchThenReplace(" ", "name1");
+    EXPECT_EQ(window_->Text1->text(), "name1");
+    expectOnlyNamesBeginningWith("name1", 1 + 10 + 100 + 1000);
+}
+
+TEST_F(SupersededFillTest, KeyTypedDuringAPrefixFillLeavesTheNewerQuery) {
+    searchThenReplace("name", "name42");
+    EXPECT_EQ(window_->Text1->text(), "name42");
+    EXPECT_EQ(window_->Text1->selectedText(), "");
+    EXPECT_EQ(window_->Text2->text(), "/apps/name42.exe");
+    expectOnlyNamesBeginningWith("name42", 1 + 10 + 100);
+    EXPECT_TRUE(recorder_.messages.empty());
+}
+
+// Closing the window while a search fills the lists ends the search quietly: the window
+// is gone, and so is anything it had to say.
+TEST_F(SupersededFillTest, ClosingTheWindowDuringAFillEndsItQuietly) {
+    for (const char* typed : {" ", "name"}) {
+        SCOPED_TRACE(typed);
+        window_->show();
+        ASSERT_EQ(database_.IndexDb->state(), ObjectState::Open);
+        QTimer::singleShot(0, window_.get(), [this] { window_->close(); });
+        window_->Text1->setText(typed);
+        EXPECT_EQ(database_.IndexDb->state(), ObjectState::Closed);
+        EXPECT_FALSE(window_->isVisible());
+        EXPECT_LT(window_->lists().count(), 5000);
+        EXPECT_TRUE(recorder_.messages.empty());
+        database_.IndexDb->open();
+    }
+}
+
+// While a walk stages its findings in the lists, typing and choosing in the list leave
+// them alone: afterwards they hold exactly what the walk found.
+TEST_F(SearchBoxTest, TypingAndChoosingDuringAWalkLeaveItsFindingsAlone) {
+    const QDir scratch(platform_.scratchFolder());
+    for (const char* file : {"one.exe", "two.exe", "sub/three.exe"}) {
+        scratch.mkpath(QFileInfo(scratch.filePath(file)).path());
+        writeFile(scratch.filePath(file), "");
+    }
+    messageloop::setYieldInterval(std::chrono::microseconds(0));
+    int interruptions = 0;
+    recorder_.onYield = [&] {
+        if (interruptions++ == 3) {
+            window_->Text1->setText("n");
+            window_->Text1->setText("");
+            window_->List1->selectionModel()->select(window_->lists().index(0),
+                                                     QItemSelectionModel::ClearAndSelect);
+        }
+    };
+    window_->lists().clear();
+    FindFiles(platform_.scratchFolder(), "*.exe", window_->lists());
+    recorder_.onYield = nullptr;
+
+    EXPECT_GT(interruptions, 3);
+    QStringList found = listed(true);
+    found.sort();
+    EXPECT_EQ(found, QStringList({scratch.filePath("one.exe"), scratch.filePath("sub/three.exe"),
+                                  scratch.filePath("two.exe")}));
+    EXPECT_EQ(listed().size(), 3);
+    EXPECT_TRUE(recorder_.messages.empty());
+}
+
+}  // namespace
+}  // namespace kwiklet::test
