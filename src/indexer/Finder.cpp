@@ -4,7 +4,7 @@
 #include "platform/Platform.h"
 #include "store/ResultLists.h"
 
-#include <algorithm>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -35,10 +35,7 @@ public:
         if (!folder.endsWith(kSeparator)) {
             folder += kSeparator;
         }
-        const std::optional<FolderIdentity> identity = platform().folderIdentity(folder);
-        if (identity) {
-            insideFolders_.push_back(*identity);
-        }
+        isFirstVisit(folder);
         walk(std::move(folder));
     }
 
@@ -47,22 +44,16 @@ private:
     // appended, then each subfolder is walked in listing order.
     void walk(QString folder) {
         messageloop::yieldIfDue();
-        if (!folder.endsWith(kSeparator)) {
-            folder += kSeparator;
-        }
 
         // A folder can hold any number of subfolders; all are kept and walked.
         std::vector<QString> subfolders;
         if (auto listing = platform().findFiles(folder + QLatin1Char('*'))) {
-            while (std::optional<QString> entry = listing->next()) {
+            while (std::optional<FolderEntry> entry = listing->next()) {
                 messageloop::yieldIfDue();
-                QString name = CutAtNul(*entry);
-                if (isSelfOrParent(name)) {
-                    continue;
-                }
+                QString name = CutAtNul(entry->name);
                 // An entry whose attributes cannot be read counts as a folder too;
                 // walking into it finds nothing.
-                if (platform().fileAttributes(folder + name) & kAttributeDirectory) {
+                if (!isSelfOrParent(name) && (entry->attributes & kAttributeDirectory)) {
                     subfolders.push_back(std::move(name));
                 }
             }
@@ -70,9 +61,9 @@ private:
 
         // A folder whose own name matches is listed like a file (and walked as well).
         if (auto listing = platform().findFiles(folder + pattern_)) {
-            while (std::optional<QString> entry = listing->next()) {
+            while (std::optional<FolderEntry> entry = listing->next()) {
                 messageloop::yieldIfDue();
-                const QString name = CutAtNul(*entry);
+                const QString name = CutAtNul(entry->name);
                 if (isSelfOrParent(name)) {
                     continue;
                 }
@@ -84,26 +75,23 @@ private:
         for (const QString& name : subfolders) {
             messageloop::yieldIfDue();
             QString subfolder = folder + name + kSeparator;
-            // A link back to a folder on the way down would repeat the walk forever.
-            const std::optional<FolderIdentity> identity = platform().folderIdentity(subfolder);
-            if (identity) {
-                if (std::find(insideFolders_.begin(), insideFolders_.end(), *identity) !=
-                    insideFolders_.end()) {
-                    continue;
-                }
-                insideFolders_.push_back(*identity);
-            }
-            walk(std::move(subfolder));
-            if (identity) {
-                insideFolders_.pop_back();
+            if (isFirstVisit(subfolder)) {
+                walk(std::move(subfolder));
             }
         }
     }
 
+    // Links can lead to one folder by many paths, and back up into the folders a walk
+    // is inside: each folder is walked once, by the first path that reaches it. A
+    // folder whose identity cannot be read (it cannot be listed either) counts as new.
+    bool isFirstVisit(const QString& folder) {
+        const std::optional<FolderIdentity> identity = platform().folderIdentity(folder);
+        return !identity || walked_.insert(*identity).second;
+    }
+
     const QString& pattern_;
     ResultLists& lists_;
-    // The folders from the start folder down to the one being walked.
-    std::vector<FolderIdentity> insideFolders_;
+    std::set<FolderIdentity> walked_;
 };
 
 }  // namespace

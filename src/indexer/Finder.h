@@ -19,8 +19,8 @@ class ResultLists;
 void FindFiles(const QString& folder, const QString& pattern, ResultLists& lists);
 
 // The walk itself, without the busy pointer and the reservation. An empty folder text
-// is the root folder. A link leading back to a folder the walk is already inside is not
-// entered again; any other link to a folder is walked like the folder itself.
+// is the root folder. Links to folders are followed, but each folder is walked once
+// however many links lead to it, so chains and loops of links cost one walk each.
 void WalkFolder(const QString& folder, const QString& pattern, ResultLists& lists);
 
 // The name shown for a matched entry: the name cut before its last period

@@ -32,12 +32,23 @@ struct ScreenMetrics {
     double dotsPerInch = 96;  // its logical resolution
 };
 
+inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
+inline constexpr std::uint32_t kAttributeDirectory = 0x10u;
+
+// One entry of a folder listing.
+struct FolderEntry {
+    QString name;
+    // kAttributeDirectory marks a folder (a link to a folder is one);
+    // kInvalidFileAttributes means they could not be read.
+    std::uint32_t attributes = 0;
+};
+
 // An open enumeration of a folder's entries; destroying it ends the enumeration.
 class FolderEnumeration {
 public:
     virtual ~FolderEnumeration() = default;
-    // The next matching entry's name, or nothing when there is none left.
-    virtual std::optional<QString> next() = 0;
+    // The next matching entry, or nothing when there is none left.
+    virtual std::optional<FolderEntry> next() = 0;
 };
 
 // What tells two folders apart whatever path reaches them, so that a walk can notice
@@ -47,9 +58,6 @@ struct FolderIdentity {
     std::uint64_t inode = 0;
     auto operator<=>(const FolderIdentity&) const = default;
 };
-
-inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
-inline constexpr std::uint32_t kAttributeDirectory = 0x10u;
 
 class Platform {
 public:
@@ -83,12 +91,9 @@ public:
 
     // Starts enumerating the entries of the folder named by the search path whose names
     // match its last component ('*' and '?', without regard to letter case). Returns
-    // nothing when the folder cannot be enumerated; otherwise the first entry's name
-    // comes from the enumeration's first next().
+    // nothing when the folder cannot be enumerated; otherwise the first entry comes from
+    // the enumeration's first next().
     virtual std::unique_ptr<FolderEnumeration> findFiles(const QString& searchPath) = 0;
-    // The entry's attribute bits (kAttributeDirectory marks a folder), or
-    // kInvalidFileAttributes when they cannot be read.
-    virtual std::uint32_t fileAttributes(const QString& path) = 0;
     // The identity of the folder the path leads to, following links.
     virtual std::optional<FolderIdentity> folderIdentity(const QString& path) = 0;
 

@@ -33,8 +33,8 @@ PatternQuery::PatternQuery(const QString& typedText) {
                                       "hold an apostrophe (')."));
     }
     pattern_ = (typedText + QLatin1Char('%')).toUtf8();
-    lowerKey_ = like::Pattern(std::string_view(pattern_.constData(),
-                                               static_cast<std::size_t>(pattern_.size())))
+    lowerKey_ = like::parse(std::string_view(pattern_.constData(),
+                                             static_cast<std::size_t>(pattern_.size())))
                     .foldedLiteralPrefix();
     if (!lowerKey_.isEmpty()) {
         upperKey_ = upperBoundFor(lowerKey_);

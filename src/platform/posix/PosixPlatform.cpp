@@ -112,6 +112,14 @@ std::optional<QString> PosixPlatform::firstOrdinaryFileName(const QString& path)
     return found;
 }
 
+std::unique_ptr<FolderEnumeration> PosixPlatform::findFiles(const QString& searchPath) {
+    return folders_.enumerate(searchPath);
+}
+
+std::optional<FolderIdentity> PosixPlatform::folderIdentity(const QString& path) {
+    return FolderReader::identity(path);
+}
+
 void PosixPlatform::sleep(int milliseconds) {
     QThread::msleep(static_cast<unsigned long>(milliseconds));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/posix/FolderReader.h"
 
 namespace kwiklet {
 
@@ -30,7 +31,6 @@ public:
     std::optional<QString> firstOrdinaryFileName(const QString& path) override;
     std::optional<QString> specialFolderLocation(int folderId) override;
     std::unique_ptr<FolderEnumeration> findFiles(const QString& searchPath) override;
-    std::uint32_t fileAttributes(const QString& path) override;
     std::optional<FolderIdentity> folderIdentity(const QString& path) override;
 
     void sleep(int milliseconds) override;
@@ -50,6 +50,7 @@ private:
     QString settingsFile(const QString& application) const;
 
     PlatformLocations locations_;
+    FolderReader folders_;
     bool busyPointerShown_ = false;
 };
 
