@@ -93,8 +93,11 @@ void IncrementalSearch::searchForText() {
     state_.AutoCompleteOn = false;
     const QString typed = Text1.text();
     Text1.setText(lists_.name(0));
-    const auto start = static_cast<int>(typed.size());
-    Text1.setSelection(start, static_cast<int>(Text1.text().size()) - start);
+    // The untyped rest is selected. Wildcards can make the typed text longer than the
+    // name it completes to; the caret then simply stands at the end.
+    const auto length = static_cast<int>(Text1.text().size());
+    const int start = std::min(static_cast<int>(typed.size()), length);
+    Text1.setSelection(start, length - start);
     Text2.setText(lists_.path(0));
     state_.AutoCompleteOn = true;
 }

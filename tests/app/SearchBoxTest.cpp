@@ -46,6 +46,8 @@ TEST_F(SearchBoxTest, TypingFiltersByPrefixAndCompletesTheFirstMatch) {
         {"[p]", false, {"Piano"}, "Piano", "no", "/apps/Piano.exe"},
         {"[!n1]", true, {"Piano", "écran", "Ébauche"}, "Piano", "", "/apps/Piano.exe"},
         {"É", false, {"écran", "Ébauche"}, "écran", "cran", "/apps/écran.exe"},
+        // Completed to a name shorter than the typed text: the caret ends up at its end.
+        {"n%%%%%%%%%", true, {"notes", "Notepad", "note", "nut"}, "notes", "", "/apps/notes.exe"},
         {"z", false, {}, "z", "", ""},
         {"np", false, {}, "np", "", ""},  // the p replaces the completion "otes"
         // A blank box lists the whole index, completing nothing.
