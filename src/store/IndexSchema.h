@@ -1,9 +1,9 @@
 #pragma once
 
 // The layout of the index database: table filez with the fields id, name and path, plus
-// a name key column. The key holds the name case-folded (see Like.h) and is indexed, so
-// that a pattern beginning with literal text is answered by a range of the index instead
-// of a scan of every row through the like operator.
+// a name key column, name_key. The key holds the name case-folded (see Like.h) and is
+// indexed (filez_name_key), so that a pattern beginning with literal text is answered by
+// a range of the index instead of a scan of every row through the like operator.
 
 #include <QString>
 
@@ -15,9 +15,6 @@ struct sqlite3;
 namespace kwiklet {
 
 namespace indexschema {
-inline constexpr const char* kTable = "filez";
-inline constexpr const char* kNameKeyColumn = "name_key";
-inline constexpr const char* kNameKeyIndex = "filez_name_key";
 
 // Sets up a freshly opened connection to keep the name key right: triggers (living only
 // as long as the connection) fill the key of every row inserted or renamed through it.

@@ -6,10 +6,6 @@
 
 #include "store/Like.h"
 
-#include <QFile>
-
-#include <sqlite3.h>
-
 #include <string>
 
 namespace kwiklet::test {
@@ -41,27 +37,6 @@ QStringList scanned(Connection& connection, const QString& typed) {
     }
     return names;
 }
-
-// Another program working on the same file with plain SQLite: no folding function, no
-// knowledge of the name key.
-class OtherProgram {
-public:
-    explicit OtherProgram(const QString& path) {
-        sqlite3_open_v2(QFile::encodeName(path).constData(), &db_,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    }
-    ~OtherProgram() { sqlite3_close(db_); }
-    OtherProgram(const OtherProgram&) = delete;
-    OtherProgram& operator=(const OtherProgram&) = delete;
-
-    void run(const std::string& sql) {
-        EXPECT_EQ(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
-            << sql << ": " << sqlite3_errmsg(db_);
-    }
-
-private:
-    sqlite3* db_ = nullptr;
-};
 
 const QStringList kAdded = {"NOTES", "Piano", "note",   "nut",   "100 Tools", "1000",
                             "10",    "École", "éclair", "apple", "Banana",    "cherry",

@@ -12,7 +12,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
+#include <string>
 #include <vector>
 
 namespace kwiklet::test {
@@ -89,6 +91,27 @@ inline QStringList read(Connection& connection, const QString& statement,
     }
     return values;
 }
+
+// Another program working on the same file with plain SQLite: no folding function, no
+// knowledge of the name key.
+class OtherProgram {
+public:
+    explicit OtherProgram(const QString& path) {
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &db_,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    }
+    ~OtherProgram() { sqlite3_close(db_); }
+    OtherProgram(const OtherProgram&) = delete;
+    OtherProgram& operator=(const OtherProgram&) = delete;
+
+    void run(const std::string& sql) {
+        EXPECT_EQ(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+            << sql << ": " << sqlite3_errmsg(db_);
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+};
 
 // An empty index database, open as db_, in a temporary folder.
 class StoreTest : public ::testing::Test {
