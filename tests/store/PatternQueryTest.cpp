@@ -165,6 +165,9 @@ TEST_F(StoreTest, NamesChangedByAnotherProgramAreFoundAtOnceAndAfterReopening) {
     db_.close();
     other.run("UPDATE filez SET name = 'Zulu' WHERE name = 'Apple'");
     openAt(db_, path());
+    // Opening repairs the keys at once, before any search needs them.
+    EXPECT_EQ(read(db_, "SELECT name_key AS name FROM filez WHERE name = 'Zulu'"),
+              QStringList{"zulu"});
     EXPECT_EQ(namesBeginningWith(db_, "zu"), QStringList{"Zulu"});
 }
 

@@ -4,6 +4,7 @@
 
 #include "support/Database.h"
 
+#include "store/ResultLists.h"
 #include "store/StoreErrors.h"
 
 #include <QDir>
@@ -200,6 +201,24 @@ TEST_F(StoreTest, RowTheTableRefusesRaisesAndStaysPending) {
     db_.execute("DROP TRIGGER refuse");
     rows.update();
     EXPECT_EQ(read(db_, kAll), QStringList{"pending"});
+}
+
+// The result lists answer "" for a position they do not hold, as a list control does,
+// and clearing empties both together.
+TEST(ResultListsTest, PositionsOutsideTheListsReadAsEmpty) {
+    ResultLists lists;
+    EXPECT_EQ(lists.name(0), "");
+    EXPECT_EQ(lists.path(-1), "");
+    lists.append("notes", "/apps/notes");
+    EXPECT_EQ(lists.name(0), "notes");
+    EXPECT_EQ(lists.path(0), "/apps/notes");
+    for (const qsizetype outside : {qsizetype{-1}, qsizetype{1}, qsizetype{1} << 40}) {
+        EXPECT_EQ(lists.name(outside), "") << outside;
+        EXPECT_EQ(lists.path(outside), "") << outside;
+    }
+    lists.clear();
+    EXPECT_EQ(lists.count(), 0);
+    EXPECT_EQ(lists.path(0), "");
 }
 
 TEST_F(StoreTest, ReadsBackManyRowsWithLargeIds) {
