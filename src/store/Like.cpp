@@ -79,6 +79,10 @@ void foldFunction(sqlite3_context* context, int, sqlite3_value** argv) {
 
 wildcards::Pattern parse(std::string_view utf8, std::optional<char32_t> escape) {
     wildcards::Pattern pattern;
+    // A '[' with no ']' anywhere after it stands for itself; knowing where the last ']'
+    // is spares reading the rest of the pattern for each such '[' (a pasted run of them
+    // would otherwise take time growing with the square of its length).
+    const std::size_t lastClose = utf8.rfind(']');
     for (std::size_t i = 0; i < utf8.size();) {
         const wildcards::Decoded d = decodeAt(utf8, i);
         i += d.length;
@@ -100,29 +104,25 @@ wildcards::Pattern parse(std::string_view utf8, std::optional<char32_t> escape) 
                 pattern.appendAnyOne();
                 break;
             case U'[': {
-                // A set runs to the first ']'; without one, the '[' is an ordinary
-                // character and reading goes on right after it.
+                // A set runs to the first ']' after it; without one, the '[' is an
+                // ordinary character and reading goes on right after it.
+                if (lastClose == std::string_view::npos || lastClose < i) {
+                    pattern.appendLiteral(U'[');
+                    break;
+                }
                 std::size_t j = i;
                 bool negated = false;
-                if (j < utf8.size() && utf8[j] == '!') {
+                if (utf8[j] == '!') {
                     negated = true;
                     ++j;
                 }
                 std::vector<char32_t> members;
-                bool closed = false;
-                while (j < utf8.size()) {
-                    const wildcards::Decoded m = decodeAt(utf8, j);
-                    j += m.length;
-                    if (m.codePoint == U']') {
-                        closed = true;
-                        break;
-                    }
+                for (wildcards::Decoded m = decodeAt(utf8, j); m.codePoint != U']';
+                     m = decodeAt(utf8, j)) {
                     members.push_back(m.codePoint);
+                    j += m.length;
                 }
-                if (!closed) {
-                    pattern.appendLiteral(U'[');
-                    break;
-                }
+                ++j;  // past the ']'
                 std::vector<wildcards::Pattern::Range> ranges;
                 for (std::size_t k = 0; k < members.size();) {
                     // A '-' between two members makes a range; at either end it is a member.

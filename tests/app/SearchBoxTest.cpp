@@ -95,6 +95,8 @@ TEST_F(SearchBoxTest, HostileTextsOnlyEverSearchAndNeverTouchTheFile) {
         {"%e", {"notes", "Notepad", "note", "Ébauche"}, false},  // é is not e
         {"n%;", {}, false},
         {QString(32767, 'n'), {}, false},
+        {QString(32767, '['), {}, false},
+        {QString(16383, '[') + QString(16383, '%'), {}, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.left(40).toStdString());
