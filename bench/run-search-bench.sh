@@ -9,5 +9,5 @@ trap 'rm -rf "$data"' EXIT
 for rows in 32767 1000000; do
   python3 "$shared/make-names.py" "$rows" > "$data/names-$rows.txt"
   echo "== $rows names"
-  "$root/build/bench/search_bench" "$data/names-$rows.txt" "${REPEATS:-30}"
+  "${SEARCH_BENCH:-$root/build/bench/search_bench}" "$data/names-$rows.txt" "${REPEATS:-30}"
 done
