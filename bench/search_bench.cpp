@@ -102,8 +102,8 @@ void renameAsOtherProgram(const QString& databasePath, const QString& name) {
     sqlite3* db = nullptr;
     sqlite3_open_v2(QFile::encodeName(databasePath).constData(), &db, SQLITE_OPEN_READWRITE,
                     nullptr);
-    const QByteArray sql =
-        "UPDATE filez SET name = '" + name.toUtf8() + "' WHERE rowid = (SELECT min(rowid) FROM filez)";
+    const QByteArray sql = "UPDATE filez SET name = '" + name.toUtf8() +
+                           "' WHERE rowid = (SELECT min(rowid) FROM filez)";
     if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
         std::fprintf(stderr, "rename failed: %s\n", sqlite3_errmsg(db));
         std::exit(1);
@@ -205,8 +205,8 @@ int main(int argc, char** argv) {
         std::max(3, repeats / (names.size() > 100000 ? 10 : 1)),
         [&] {
             box.setText(selective.left(3));
-            renameAsOtherProgram(databasePath, ++renames % 2 ? QStringLiteral("zzrenamed")
-                                                             : names.first());
+            renameAsOtherProgram(databasePath,
+                                 ++renames % 2 ? QStringLiteral("zzrenamed") : names.first());
         },
         [&] {
             QTest::keyClicks(&box, selective.mid(3));
@@ -235,9 +235,10 @@ int main(int argc, char** argv) {
     std::printf(
         "selective prefix '%s':       median %7.2f ms  p95 %7.2f ms  grep %6.2f ms  ratio %5.2f\n",
         qPrintable(selective), prefix.median, prefix.p95, grepPrefix, prefix.median / grepPrefix);
-    std::printf("selective, after a rename by another program:\n"
-                "                               median %7.2f ms  p95 %7.2f ms\n",
-                afterRename.median, afterRename.p95);
+    std::printf(
+        "selective, after a rename by another program:\n"
+        "                               median %7.2f ms  p95 %7.2f ms\n",
+        afterRename.median, afterRename.p95);
     std::printf("opening the index (key check): median %7.2f ms  p95 %7.2f ms\n", opening.median,
                 opening.p95);
     std::printf("peak resident memory:          %8.1f MB\n",

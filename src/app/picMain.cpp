@@ -150,8 +150,8 @@ void picMain::loadWindow() {
 
     Recordset rs;
     resumeAfterObjectClosed([&] {
-        rs.open(QStringLiteral("SELECT * FROM filez"), database_.IndexDb.get(),
-                CursorType::Static, LockType::Optimistic, -1);
+        rs.open(QStringLiteral("SELECT * FROM filez"), database_.IndexDb.get(), CursorType::Static,
+                LockType::Optimistic, -1);
     });
     bool tableEmpty = false;
     resumeAfterObjectClosed([&] { tableEmpty = rs.eof(); });

@@ -102,7 +102,8 @@ void Pattern::appendSet(bool negated, const std::vector<Range>& ranges) {
     Token set{Kind::Set, 0, negated, {}};
     for (const Range& range : ranges) {
         if (range.low <= range.high) {
-            set.ranges.push_back({range.low, range.high, foldCase(range.low), foldCase(range.high)});
+            set.ranges.push_back(
+                {range.low, range.high, foldCase(range.low), foldCase(range.high)});
         }
     }
     tokens_.push_back(std::move(set));

@@ -63,8 +63,8 @@ void IncrementalSearch::searchForText() {
 
     Recordset rs;
     retryAfterReopening(database_, [&] {
-        rs.open(QStringLiteral("SELECT * FROM filez"), database_.IndexDb.get(),
-                CursorType::Dynamic, LockType::Optimistic, -1);
+        rs.open(QStringLiteral("SELECT * FROM filez"), database_.IndexDb.get(), CursorType::Dynamic,
+                LockType::Optimistic, -1);
     });
     lists_.clear();
     if (isBlank(Text1.text())) {

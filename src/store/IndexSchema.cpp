@@ -72,8 +72,9 @@ bool indexschema::repairNameKeys(sqlite3* db) {
         return true;
     }
     const QByteArray repair =
-        QByteArray("UPDATE main.filez SET name_key = kwiklet_fold(name) WHERE rowid IN "
-                   "(SELECT rowid") +
+        QByteArray(
+            "UPDATE main.filez SET name_key = kwiklet_fold(name) WHERE rowid IN "
+            "(SELECT rowid") +
         kStaleKey + ")";
     return run(db, repair.constData());
 }

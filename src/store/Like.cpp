@@ -52,8 +52,8 @@ void likeFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
             sqlite3_result_int(context, cached->pattern.matches(text) ? 1 : 0);
             return;
         }
-        auto parsed = std::make_unique<CachedPattern>(CachedPattern{parse(textOf(argv[0]), escape),
-                                                                    escape});
+        auto parsed =
+            std::make_unique<CachedPattern>(CachedPattern{parse(textOf(argv[0]), escape), escape});
         sqlite3_result_int(context, parsed->pattern.matches(text) ? 1 : 0);
         sqlite3_set_auxdata(context, 0, parsed.release(), &deleteCachedPattern);
     } catch (const std::bad_alloc&) {

@@ -201,14 +201,16 @@ TEST_F(SearchBoxTest, OnlyEntriesChosenInTheListAreCopiedIntoTheBox) {
 // Another program renames an entry while Kwiklet runs: typing finds it by its new name
 // at once, and still after a restart.
 TEST_F(SearchBoxTest, EntryRenamedByAnotherProgramIsFoundByItsNewName) {
-    OtherProgram(platform_.databasePath()).run("UPDATE filez SET name = 'Zither' WHERE name = 'Piano'");
+    OtherProgram(platform_.databasePath())
+        .run("UPDATE filez SET name = 'Zither' WHERE name = 'Piano'");
     type("z");
     EXPECT_EQ(listed(), QStringList{"Zither"});
     EXPECT_EQ(text(), "Zither");
 
     window_.reset();
     database_.IndexDb.reset();
-    OtherProgram(platform_.databasePath()).run("UPDATE filez SET name = 'Lute' WHERE name = 'Zither'");
+    OtherProgram(platform_.databasePath())
+        .run("UPDATE filez SET name = 'Lute' WHERE name = 'Zither'");
     ASSERT_NE(launch(), nullptr);
     type("lu");
     EXPECT_EQ(listed(), QStringList{"Lute"});

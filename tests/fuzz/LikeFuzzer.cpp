@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const bool matched = kwiklet::like::matches(pattern, text);
     if (matched != kwiklet::reference::matches(pattern, text)) {
-        fail(matched ? "like matches, the reference does not" : "the reference matches, like does not",
+        fail(matched ? "like matches, the reference does not"
+                     : "the reference matches, like does not",
              pattern, text);
     }
     if (matched) {

@@ -31,7 +31,7 @@ namespace {
 // Names that exercise the rule: letter case, accents, wildcard and set characters, a
 // name outside the basic plane, duplicates, and rows without a name.
 const char* const kNames[] = {
-    "notes", "Notepad", "note",  "NOTES",   "nut",      "Piano",   "100 things", "1000",
+    "notes", "Notepad", "note",  "NOTES",   "nut",      "Piano",   "100 things",  "1000",
     "écran", "Ébauche", "ÖL",    "a[b",     "[x]",      "50%",     "under_score", "😀smile",
     "",      "Setup",   "setup", "ſtrange", "KELVIN K", "tab\tin", "x\" OR 1=1",  "semi;colon",
 };

@@ -185,8 +185,9 @@ TEST_F(FinderTest, ChainsAndDiamondsOfLinksWalkEachFolderOnce) {
     for (int level = 0; level < kLevels; ++level) {
         make({QStringLiteral("chain/%1/").arg(level)});
         for (const char* link : {"a", "b"}) {
-            fs::create_symlink(QStringLiteral("../%1").arg(level + 1).toStdString(),
-                               at(QStringLiteral("chain/%1/%2").arg(level).arg(link)).toStdString());
+            fs::create_symlink(
+                QStringLiteral("../%1").arg(level + 1).toStdString(),
+                at(QStringLiteral("chain/%1/%2").arg(level).arg(link)).toStdString());
         }
     }
     make({QStringLiteral("chain/%1/deep.exe").arg(kLevels)});
@@ -198,8 +199,9 @@ TEST_F(FinderTest, ChainsAndDiamondsOfLinksWalkEachFolderOnce) {
     make({"diamond/shared/s.exe", "diamond/left/", "diamond/right/"});
     fs::create_symlink("../shared", at("diamond/left/to-shared").toStdString());
     fs::create_symlink("../shared", at("diamond/right/to-shared").toStdString());
-    EXPECT_THAT(find(at("diamond"), "*.exe"),
-                ElementsAre(AnyOf("shared/s.exe", "left/to-shared/s.exe", "right/to-shared/s.exe")));
+    EXPECT_THAT(
+        find(at("diamond"), "*.exe"),
+        ElementsAre(AnyOf("shared/s.exe", "left/to-shared/s.exe", "right/to-shared/s.exe")));
 }
 
 TEST_F(FinderTest, NamesThatWouldNotOpenAgainAreLeftOut) {

@@ -177,8 +177,9 @@ TEST_F(StoreTest, StatementsThatWouldChangeTheFileAreRefused) {
             << statement;
     }
     // Reading is still allowed, recursion and functions included.
-    EXPECT_EQ(read(db_, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
-                        "WHERE i < 3) SELECT upper(name) AS name FROM filez, n"),
+    EXPECT_EQ(read(db_,
+                   "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                   "WHERE i < 3) SELECT upper(name) AS name FROM filez, n"),
               (QStringList{"KEEP", "KEEP", "KEEP"}));
     db_.close();
     EXPECT_EQ(contentsOf(path()), before);
@@ -188,8 +189,9 @@ TEST_F(StoreTest, StatementsThatWouldChangeTheFileAreRefused) {
 // A row the table refuses is not lost: storing it raises the error, the row stays
 // pending, and once the table takes rows again the same row is stored.
 TEST_F(StoreTest, RowTheTableRefusesRaisesAndStaysPending) {
-    db_.execute("CREATE TRIGGER refuse BEFORE INSERT ON filez "
-                "BEGIN SELECT RAISE(ABORT, 'the disk is full'); END");
+    db_.execute(
+        "CREATE TRIGGER refuse BEFORE INSERT ON filez "
+        "BEGIN SELECT RAISE(ABORT, 'the disk is full'); END");
     Recordset rows;
     rows.open(kAll, &db_, CursorType::Keyset, LockType::Optimistic);
     rows.addNew();

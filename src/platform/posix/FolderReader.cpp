@@ -103,9 +103,9 @@ public:
             // has no text that leads back to the file, so it is left out rather than
             // listed under a path that opens nothing.
             const bool ascii = isAscii(raw);
-            const QString name = ascii ? QString::fromLatin1(raw.data(),
-                                                             static_cast<qsizetype>(raw.size()))
-                                       : QFile::decodeName(raw.data());
+            const QString name =
+                ascii ? QString::fromLatin1(raw.data(), static_cast<qsizetype>(raw.size()))
+                      : QFile::decodeName(raw.data());
             if (!ascii && QFile::encodeName(name) != QByteArrayView(raw.data(), raw.size())) {
                 continue;
             }
@@ -152,7 +152,8 @@ std::unique_ptr<FolderEnumeration> FolderReader::enumerate(const QString& search
     const qsizetype lastSeparator = searchPath.lastIndexOf(QLatin1Char('/'));
     const QString folder = searchPath.left(lastSeparator + 1);
     const qsizetype folderBytes = searchBytes.lastIndexOf('/') + 1;
-    const QByteArray folderPath = folderBytes == 0 ? QByteArray("./") : searchBytes.left(folderBytes);
+    const QByteArray folderPath =
+        folderBytes == 0 ? QByteArray("./") : searchBytes.left(folderBytes);
 
     std::shared_ptr<const FolderListing> listing = lastListing_;
     if (!listing || listing->folder != folder || !isUnchanged(*listing)) {
