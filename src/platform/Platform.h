@@ -97,6 +97,15 @@ public:
     // The identity of the folder the path leads to, following links.
     virtual std::optional<FolderIdentity> folderIdentity(const QString& path) = 0;
 
+    // --- Shell -----------------------------------------------------------------------
+    // Opens the target as the desktop opens what the user double-clicks: an address
+    // with the desktop's handler for it, a program by starting it in its own folder, a
+    // launcher or shortcut by what it points to, any other file or folder with the
+    // application the desktop chooses. A relative target is looked for in the
+    // directory. Never waits for what it starts; a target that cannot be opened is
+    // passed over silently.
+    virtual void openWithShell(const QString& target, const QString& directory) = 0;
+
     // --- Process and message loop ---------------------------------------------------
     // Blocks the thread; no window messages are processed meanwhile.
     virtual void sleep(int milliseconds) = 0;

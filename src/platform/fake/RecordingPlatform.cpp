@@ -16,8 +16,15 @@ void RecordingPlatform::messageBox(const QString& text, MessageStyle style, cons
     }
 }
 
+void RecordingPlatform::openWithShell(const QString& target, const QString& directory) {
+    shellOpens.emplace_back(target, directory);
+}
+
 void RecordingPlatform::sleep(int milliseconds) {
     sleeps.push_back(milliseconds);
+    if (onSleep) {
+        onSleep();
+    }
 }
 
 void RecordingPlatform::yieldToMessageLoop() {

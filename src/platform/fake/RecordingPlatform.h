@@ -1,9 +1,9 @@
 #pragma once
 
 // The platform for tests and benchmarks: the real Linux platform, except that what
-// cannot happen unattended (message boxes, pauses, ending the process, window-manager
-// requests) is recorded instead, and the executable's folder and the settings folder
-// are whatever the test chooses.
+// cannot happen unattended (message boxes, opening things with the shell, pauses,
+// ending the process, window-manager requests) is recorded instead, and the
+// executable's folder and the settings folder are whatever the test chooses.
 
 #include "platform/posix/PosixPlatform.h"
 
@@ -26,6 +26,7 @@ public:
     explicit RecordingPlatform(PlatformLocations locations);
 
     void messageBox(const QString& text, MessageStyle style, const QString& title) override;
+    void openWithShell(const QString& target, const QString& directory) override;
     void sleep(int milliseconds) override;
     void yieldToMessageLoop() override;
     void endProcess() override;
@@ -37,6 +38,7 @@ public:
 
     // What happened, in order.
     std::vector<RecordedMessage> messages;
+    std::vector<std::pair<QString, QString>> shellOpens;  // target, directory
     std::vector<int> sleeps;
     int yields = 0;
     int processEndRequests = 0;
@@ -51,6 +53,8 @@ public:
     // Called where a message box would be up, after it is recorded: what a test does
     // here happens while the user reads the box.
     std::function<void()> onMessageBox;
+    // Called where the thread would pause, after the pause is recorded.
+    std::function<void()> onSleep;
 
     // Folders (without a trailing separator) whose listing is refused, as the system
     // refuses an unreadable folder to an ordinary user.

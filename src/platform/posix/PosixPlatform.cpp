@@ -1,5 +1,7 @@
 #include "platform/posix/PosixPlatform.h"
 
+#include "platform/posix/ShellOpener.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -118,6 +120,10 @@ std::unique_ptr<FolderEnumeration> PosixPlatform::findFiles(const QString& searc
 
 std::optional<FolderIdentity> PosixPlatform::folderIdentity(const QString& path) {
     return FolderReader::identity(path);
+}
+
+void PosixPlatform::openWithShell(const QString& target, const QString& directory) {
+    shellopener::open(target, directory);
 }
 
 void PosixPlatform::sleep(int milliseconds) {

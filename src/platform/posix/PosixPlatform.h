@@ -33,6 +33,8 @@ public:
     std::unique_ptr<FolderEnumeration> findFiles(const QString& searchPath) override;
     std::optional<FolderIdentity> folderIdentity(const QString& path) override;
 
+    void openWithShell(const QString& target, const QString& directory) override;
+
     void sleep(int milliseconds) override;
     void yieldToMessageLoop() override;
     void endProcess() override;

@@ -1,0 +1,53 @@
+#pragma once
+
+// What the desktop reads from a .desktop launcher to start its application.
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace kwiklet {
+
+// A command line ready to start: the program as written (a name to look up in PATH, or
+// a path) and its arguments.
+struct LaunchCommand {
+    QString program;
+    QStringList arguments;
+    QString workingDirectory;  // empty: the program's choice
+    bool inTerminal = false;
+};
+
+class DesktopEntry {
+public:
+    // Reads the launcher; one that cannot be read has no type.
+    static DesktopEntry read(const QString& path);
+
+    // "Application", "Link", "Directory", or empty for a file that is no launcher.
+    QString type() const { return type_; }
+    // A link's address.
+    QString url() const { return url_; }
+    // The command that starts an application: its Exec line split into arguments and
+    // its field codes filled in for a start without files. Nothing when there is no
+    // Exec line, it cannot be read, or its TryExec program is not installed.
+    std::optional<LaunchCommand> launchCommand() const;
+
+private:
+    QString path_;
+    QString type_;
+    QString url_;
+    QString exec_;
+    QString tryExec_;
+    QString name_;
+    QString icon_;
+    QString workingDirectory_;
+    bool inTerminal_ = false;
+};
+
+// Splits an Exec value into arguments by the desktop's quoting rules: arguments are
+// separated by blanks, and "double quotes" hold one argument in which a backslash before
+// one of " ` $ and the backslash itself stands for that character. Nothing for an
+// unclosed quote.
+std::optional<QStringList> splitExecLine(const QString& exec);
+
+}  // namespace kwiklet

@@ -1,0 +1,171 @@
+// The Linux platform's "open" on real targets in a temporary folder. Programs really
+// start; the desktop's opener (xdg-open) and the office suite (libreoffice) are replaced
+// on PATH by recorders, so that what the opener hands them can be read back.
+
+#include "platform/posix/DesktopEntry.h"
+#include "platform/posix/PosixPlatform.h"
+#include "platform/posix/ShellOpener.h"
+#include "support/QtPrinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace kwiklet {
+namespace {
+
+class ShellOpenerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder_.isValid());
+        ASSERT_TRUE(QDir().mkpath(at("bin")));
+        savedPath_ = qgetenv("PATH");
+        qputenv("PATH", (at("bin") + ':' + savedPath_).toUtf8());
+        // Each recorder writes its name and arguments, one a line, then a blank line.
+        for (const char* name : {"xdg-open", "libreoffice"}) {
+            writeProgram(
+                "bin/" + QString(name),
+                "#!/bin/sh\n{ echo \"$(basename \"$0\")\"; for a in \"$@\"; do echo \"$a\"; "
+                "done; echo; } >> '" +
+                    at("record") + "'\n");
+        }
+    }
+    void TearDown() override { qputenv("PATH", savedPath_); }
+
+    QString at(const QString& relative) const { return folder_.filePath(relative); }
+    void write(const QString& relative, const QByteArray& contents) const {
+        QFile file(at(relative));
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+    }
+    void writeProgram(const QString& relative, const QString& script) const {
+        write(relative, script.toUtf8());
+        QFile::setPermissions(at(relative), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                QFile::ReadGroup | QFile::ExeGroup);
+    }
+    // What the recorders were handed, one call a list, once `calls` calls have arrived.
+    std::vector<QStringList> recorded(std::size_t calls) const {
+        std::vector<QStringList> result;
+        // Gives up after a while; the caller's expectation then tells what arrived.
+        (void)QTest::qWaitFor(
+            [&] {
+                result.clear();
+                QFile file(at("record"));
+                if (!file.open(QIODevice::ReadOnly)) {
+                    return false;
+                }
+                QStringList call;
+                for (const QByteArray& line : file.readAll().split('\n')) {
+                    if (!line.isEmpty()) {
+                        call << QString::fromUtf8(line);
+                    } else if (!call.isEmpty()) {
+                        result.push_back(call);
+                        call.clear();
+                    }
+                }
+                return result.size() >= calls;
+            },
+            10000);
+        return result;
+    }
+    QString contentsOf(const QString& relative) const {
+        QFile file(at(relative));
+        (void)QTest::qWaitFor([&] { return file.exists() && file.size() > 0; }, 10000);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed()
+                                              : QString();
+    }
+
+    QTemporaryDir folder_;
+    QByteArray savedPath_;
+};
+
+// Programs start in their own folder; launchers start their application with its
+// arguments; nothing runs a file that is not a program.
+TEST_F(ShellOpenerTest, ProgramsAndLaunchersStartWhatTheyName) {
+    writeProgram("tools/tool.sh", "#!/bin/sh\npwd > '" + at("tool-ran") + "'\n");
+    writeProgram("bin/writer", "#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done > '" +
+                                   at("launcher-ran") + "'\n");
+    write("apps/Writer.desktop",
+          "[Desktop Entry]\nType=Application\nName=Writer\nIcon=writer\n"
+          "Exec=writer --new \"two words\" \"a \\\\\"quote\\\\\"\" 100%% %U --file=%f %i\n");
+    writeProgram("apps/Executable.desktop",  // a launcher is never run as a script
+                 "[Desktop Entry]\nType=Application\nExec=writer executable-launcher\n");
+
+    shellopener::open(at("tools/tool.sh"), QString());
+    shellopener::open(at("apps/Writer.desktop"), QString());
+    EXPECT_EQ(contentsOf("tool-ran"), at("tools"));
+    EXPECT_EQ(contentsOf("launcher-ran"),
+              "[--new]\n[two words]\n[a \"quote\"]\n[100%]\n[--file=]\n[--icon]\n[writer]");
+
+    QFile::remove(at("launcher-ran"));
+    shellopener::open(at("apps/Executable.desktop"), QString());
+    EXPECT_EQ(contentsOf("launcher-ran"), "[executable-launcher]");
+}
+
+// Addresses, shortcuts, documents and folders go to the desktop's opener, addresses made
+// valid; office programs named without a folder start the office suite's counterpart;
+// what cannot be opened starts nothing.
+TEST_F(ShellOpenerTest, EverythingElseGoesToTheDesktopOrTheOfficeSuite) {
+    write("Favorites/Example.url", "[InternetShortcut]\nURL=http://example.com/a b\n");
+    write("apps/Site.desktop", "[Desktop Entry]\nType=Link\nURL=https://example.org/x y\n");
+    write("apps/Gone.desktop",
+          "[Desktop Entry]\nType=Application\nTryExec=no-such-program\n"
+          "Exec=writer\n");
+    write("apps/Broken.desktop", "[Desktop Entry]\nType=Application\nExec=\"unclosed\n");
+    writeProgram("docs/notes.txt", "plain text with the execute bit\n");
+    write("docs/report.odt", "");
+    QDir().mkpath(at("docs/folder"));
+
+    // Nothing at all, first: then anything they started would be recorded before the end.
+    for (const QString& target :
+         {at("missing.exe"), at("apps/Gone.desktop"), at("apps/Broken.desktop"),
+          QStringLiteral("FRONTPG.EXE"), QStringLiteral("no-such-program"), QString(),
+          QStringLiteral("   ")}) {
+        shellopener::open(target, QString());
+    }
+    const std::pair<QString, QStringList> cases[] = {
+        {"http://www.google.com/search?q=cats & 100% dogs",
+         {"xdg-open", "http://www.google.com/search?q=cats%20&%20100%25%20dogs"}},
+        {"www.example.com", {"xdg-open", "http://www.example.com"}},
+        {"mailto:someone@example.com", {"xdg-open", "mailto:someone@example.com"}},
+        {at("Favorites/Example.url"), {"xdg-open", "http://example.com/a%20b"}},
+        {at("apps/Site.desktop"), {"xdg-open", "https://example.org/x%20y"}},
+        {at("docs/notes.txt"), {"xdg-open", at("docs/notes.txt")}},
+        {"report.odt", {"xdg-open", at("docs/report.odt")}},  // relative to the directory
+        {at("docs/folder"), {"xdg-open", at("docs/folder")}},
+        {"winWord.exe", {"libreoffice", "--writer"}},
+        {"EXCEL.exe", {"libreoffice", "--calc"}},
+        {"VISIO.EXE", {"libreoffice", "--draw"}},
+    };
+    std::vector<QStringList> expected;
+    for (const auto& [target, call] : cases) {
+        shellopener::open(target, at("docs"));
+        expected.push_back(call);
+        // One at a time, so that the record keeps their order.
+        ASSERT_EQ(recorded(expected.size()).size(), expected.size()) << target.toStdString();
+    }
+    QTest::qWait(300);
+    EXPECT_EQ(recorded(expected.size()), expected);
+}
+
+TEST(ExecLine, SplitsByTheDesktopsQuotingRules) {
+    const std::pair<const char*, std::optional<QStringList>> cases[] = {
+        {"prog", QStringList{"prog"}},
+        {"  prog  a\tb ", QStringList{"prog", "a", "b"}},
+        {"prog \"two words\" x\"y z\"", QStringList{"prog", "two words", "xy z"}},
+        {"prog \"\\\"\\`\\$\\\\\" \"\\n\"", QStringList{"prog", "\"`$\\", "\\n"}},
+        {"prog \"\"", QStringList{"prog", ""}},
+        {"prog \"unclosed", std::nullopt},
+        {"", QStringList{}},
+    };
+    for (const auto& [exec, arguments] : cases) {
+        EXPECT_EQ(splitExecLine(exec), arguments) << exec;
+    }
+}
+
+}  // namespace
+}  // namespace kwiklet
