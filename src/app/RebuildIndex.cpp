@@ -7,8 +7,6 @@
 #include "store/Recordset.h"
 #include "windows/frmWait.h"
 
-#include <QProgressBar>
-
 namespace kwiklet {
 namespace {
 constexpr int kRebuildPauseMs = 100;
@@ -27,9 +25,7 @@ void RebuildIndex(picMain& window) {
     rs.close();
     window.ShowCount();
 
-    if (wait.pb1->value() != wait.pb1->maximum()) {
-        wait.pb1->setValue(wait.pb1->maximum());
-    }
+    wait.fillBar();
     platform().sleep(kRebuildPauseMs);
     UnloadWaitWindow();
 }

@@ -14,11 +14,11 @@
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
-#include <QProgressBar>
 #include <QPushButton>
 
 namespace kwiklet {
@@ -40,14 +40,17 @@ picMain::picMain(IndexDatabase& database) : database_(database) {
     createControls();
     createMenu();
     search_.emplace(*Text1, *Text2, *List1, lists_, database_, search_state_);
+    keys_.emplace(*Text1, *Text2, *List1, lists_, search_state_);
 
     connect(Text1, &QLineEdit::textChanged, this, [this] { search_->Text1_Change(); });
+    connect(cmdSearch, &QPushButton::clicked, this, &picMain::cmdSearch_Click);
     // Only a chosen entry counts: the view marking an entry as current when the focus
     // comes into it copies nothing.
     connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { search_->List1_Click(); });
     Text1->installEventFilter(this);
     List1->installEventFilter(this);
+    List1->viewport()->installEventFilter(this);
 }
 
 picMain::~picMain() = default;
@@ -166,10 +169,7 @@ void picMain::loadWindow() {
     }
     resumeAfterObjectClosed([&] { rs.close(); });
 
-    QProgressBar& bar = *WaitWindow().pb1;
-    if (bar.value() != bar.maximum()) {
-        bar.setValue(bar.maximum());
-    }
+    WaitWindow().fillBar();
     platform().sleep(kLoadPauseMs);
     UnloadWaitWindow();
 }
@@ -199,22 +199,48 @@ void picMain::closeEvent(QCloseEvent* event) {
 }
 
 bool picMain::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Text1 && event->type() == QEvent::FocusIn) {
-        switch (static_cast<QFocusEvent*>(event)->reason()) {
-            case Qt::ActiveWindowFocusReason:  // the window is active again, the box
-            case Qt::PopupFocusReason:         // keeps the caret where the user left it
-                break;
-            case Qt::MouseFocusReason:
-                // The click itself places the caret once it is handled; select after it.
-                QMetaObject::invokeMethod(
-                    this, [this] { search_->Text1_GotFocus(); }, Qt::QueuedConnection);
-                break;
-            default:
-                search_->Text1_GotFocus();
-                break;
-        }
+    if (watched == Text1) {
+        onText1Event(*event);
+    } else if (watched == List1) {
+        onList1Event(*event);
+    } else if (watched == List1->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        keys_->List1_DblClick();
     }
-    if (watched == List1 && event->type() == QEvent::FocusIn) {
+    // Every event goes on to the control: a key the handlers saw still types.
+    return QWidget::eventFilter(watched, event);
+}
+
+void picMain::onText1Event(QEvent& event) {
+    if (event.type() == QEvent::KeyPress) {
+        if (const std::optional<int> key = keyCodeOf(static_cast<QKeyEvent&>(event))) {
+            keys_->Text1_KeyPress(*key);
+        }
+        return;
+    }
+    if (event.type() != QEvent::FocusIn) {
+        return;
+    }
+    switch (static_cast<QFocusEvent&>(event).reason()) {
+        case Qt::ActiveWindowFocusReason:  // the window is active again, the box
+        case Qt::PopupFocusReason:         // keeps the caret where the user left it
+            break;
+        case Qt::MouseFocusReason:
+            // The click itself places the caret once it is handled; select after it.
+            QMetaObject::invokeMethod(
+                this, [this] { search_->Text1_GotFocus(); }, Qt::QueuedConnection);
+            break;
+        default:
+            search_->Text1_GotFocus();
+            break;
+    }
+}
+
+void picMain::onList1Event(QEvent& event) {
+    if (event.type() == QEvent::KeyPress) {
+        if (const std::optional<int> key = keyCodeOf(static_cast<QKeyEvent&>(event))) {
+            keys_->List1_KeyPress(*key);
+        }
+    } else if (event.type() == QEvent::FocusIn) {
         // Coming into the list marks no entry: the first arrow key then chooses the first.
         QMetaObject::invokeMethod(
             this,
@@ -225,7 +251,6 @@ bool picMain::eventFilter(QObject* watched, QEvent* event) {
             },
             Qt::QueuedConnection);
     }
-    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace kwiklet

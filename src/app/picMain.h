@@ -3,6 +3,7 @@
 // The main window: the search box, the result list and the count line.
 
 #include "search/IncrementalSearch.h"
+#include "search/KeyHandling.h"
 #include "search/SearchState.h"
 #include "store/ResultLists.h"
 
@@ -43,6 +44,9 @@ public:
     // Sets the count line to the number of names in List1.
     void ShowCount();
 
+    // The mode button: switches between searching the index and searching the web.
+    void cmdSearch_Click();
+
     IndexDatabase& database() { return database_; }
     ResultLists& lists() { return lists_; }
     SearchState& searchState() { return search_state_; }
@@ -69,6 +73,11 @@ protected:
 
 private:
     void loadWindow();
+    void enterWebMode();
+    void returnToLocalMode();
+    void setModeButtonsEnabled(bool enabled);
+    void onText1Event(QEvent& event);
+    void onList1Event(QEvent& event);
     void createControls();
     void createMenu();
 
@@ -76,6 +85,7 @@ private:
     ResultLists lists_;
     SearchState search_state_;
     std::optional<IncrementalSearch> search_;  // made once the controls exist
+    std::optional<KeyHandling> keys_;
 };
 
 }  // namespace kwiklet

@@ -1,6 +1,8 @@
 #include "search/IncrementalSearch.h"
 
 #include "common/ErrorTrap.h"
+#include "search/Blanks.h"
+#include "search/SearchEngines.h"
 #include "store/FillResultLists.h"
 #include "store/IndexDatabase.h"
 #include "store/Recordset.h"
@@ -14,11 +16,6 @@
 
 namespace kwiklet {
 namespace {
-
-// Only blanks count as empty space in the box, as users type them.
-bool isBlank(const QString& text) {
-    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c == QLatin1Char(' '); });
-}
 
 // Runs a step that uses the index connection. When the connection has been closed, it is
 // opened again (with the connection string it keeps from start-up) and the step tried
@@ -118,7 +115,7 @@ void IncrementalSearch::List1_Click() {
         Text2.setText(lists_.path(position));
     } else {
         state_.EngineIndex = position;
-        Text1.setText(QStringLiteral("Enter term to ") + lists_.name(position));
+        Text1.setText(enginePrompt(lists_.name(position)));
         Text1.setSelection(0, static_cast<int>(Text1.text().size()));
         Text1.setFocus();
         Text2.setText(lists_.path(position));

@@ -11,6 +11,8 @@ struct SearchState {
     bool WebMode = false;
     // The chosen engine's position in the lists while in web mode.
     int EngineIndex = 0;
+    // 8 after a Backspace that switched completion off, until the next Backspace.
+    int LastKeyBackspace = 0;
 };
 
 }  // namespace kwiklet

@@ -2,15 +2,19 @@
 
 #include "appearance/Skin.h"
 #include "appearance/TopMost.h"
+#include "common/MessageLoop.h"
 #include "common/Units.h"
 #include "platform/Platform.h"
 
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
+#include <QTimer>
 
 namespace kwiklet {
 namespace {
+
+constexpr int kTickMs = 10;
 
 QPointer<frmWait>& instance() {
     static QPointer<frmWait> window;
@@ -21,8 +25,9 @@ QPointer<frmWait>& instance() {
 
 frmWait::frmWait() {
     setObjectName(QStringLiteral("frmWait"));
-    setWindowTitle(QStringLiteral("Kwiklet"));
-    setWindowFlag(Qt::Tool);
+    // The stored title; the window has no title bar to show it.
+    setWindowTitle(QStringLiteral("Form2"));
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     const double dpi = platform().screenMetrics().dotsPerInch;
     auto px = [dpi](double twips) { return units::twipsToPixels(twips, dpi); };
     setFixedSize(px(4635), px(1260));
@@ -39,6 +44,11 @@ frmWait::frmWait() {
     pb1->setValue(0);
     pb1->setTextVisible(false);
 
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(kTickMs);
+    connect(Timer1, &QTimer::timeout, this, &frmWait::Timer1_Timer);
+    Timer1->start();
+
     SetTopMost(*this, true);
     ApplySkin(*this);
 }
@@ -54,6 +64,20 @@ void frmWait::setStage(const QString& text) {
     lbl->adjustSize();
 }
 
+void frmWait::fillBar() {
+    if (pb1->value() != pb1->maximum()) {
+        pb1->setValue(pb1->maximum());
+    }
+}
+
+void frmWait::Timer1_Timer() {
+    if (pb1->value() == pb1->maximum()) {
+        pb1->setValue(pb1->minimum());
+    }
+    pb1->setValue(pb1->value() + 1);
+    messageloop::yieldNow();
+}
+
 frmWait& WaitWindow() {
     auto& window = instance();
     if (window.isNull()) {
@@ -67,7 +91,15 @@ bool IsWaitWindowLoaded() {
 }
 
 void UnloadWaitWindow() {
-    delete instance().data();
+    frmWait* window = instance().data();
+    if (window == nullptr) {
+        return;
+    }
+    instance() = nullptr;
+    window->Timer1->stop();
+    window->hide();
+    // Deleted once its own timer tick, which may be what yields to the caller, is over.
+    window->deleteLater();
 }
 
 }  // namespace kwiklet

@@ -1,13 +1,16 @@
 #pragma once
 
-// The small always-on-top window that tells the user what a long operation is doing.
-// One instance at most: it is loaded on first use and destroyed when unloaded, so every
-// use starts with an empty bar.
+// The small always-on-top window that tells the user what a long operation is doing. Its
+// bar only shows that the program is alive: it moves one step at every tick of its
+// timer, and ticks come only while the operation gives the message loop a turn. One
+// instance at most: it is loaded on first use and destroyed when unloaded, so every use
+// starts with an empty bar.
 
 #include <QWidget>
 
 class QLabel;
 class QProgressBar;
+class QTimer;
 
 namespace kwiklet {
 
@@ -15,12 +18,19 @@ class frmWait : public QWidget {
     Q_OBJECT
 public:
     QLabel* lbl = nullptr;        // what is being done
-    QProgressBar* pb1 = nullptr;  // Min 0, Max 100
+    QProgressBar* pb1 = nullptr;  // Min 0, Max 100, Value 0 when loaded
+    QTimer* Timer1 = nullptr;     // every 10 ms
 
     // Shows the window, centred on the screen, without blocking.
     void showModeless();
     // Tells the user what is being done; the label fits itself to the text.
     void setStage(const QString& text);
+    // Sets the bar full, as callers do before their final pause.
+    void fillBar();
+
+    // One tick: the bar moves one step, starting again after the end, and the message
+    // loop gets a turn.
+    void Timer1_Timer();
 
 private:
     frmWait();

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QListView>
+#include <QProgressBar>
 #include <QTimer>
 
 namespace kwiklet::test {
@@ -81,9 +82,14 @@ TEST_F(StartupTest, LoadListsEveryDistinctNameOnceWithThePathOfItsFirstRow) {
         rows.push_back({QStringLiteral("tool%1").arg(i), QStringLiteral("/t/%1").arg(i)});
         rows.push_back({QStringLiteral("tool%1").arg(i), QStringLiteral("/u/%1").arg(i)});
     }
+    int barAtThePause = -1;
+    recorder_.onSleep = [&] {
+        barAtThePause = IsWaitWindowLoaded() ? WaitWindow().pb1->value() : -1;
+    };
     ASSERT_NE(launchOver(rows), nullptr);
 
     ASSERT_EQ(listed().size(), 153);
+    EXPECT_EQ(barAtThePause, 100);  // set full before the pause
     EXPECT_EQ(listed().mid(0, 3), QStringList({"notepad", "Setup", "setup"}));
     EXPECT_EQ(listed(true).mid(0, 3),
               QStringList({"C:/Windows/notepad.exe", "/a/Setup.exe", "/b/setup.exe"}));

@@ -1,0 +1,173 @@
+// Opening what the user chose from a real main window over a temporary avs.dat: Enter in
+// the box and in the list, double-clicks, office programs and web searches, and the
+// completion flags that Backspace keeps. The shell itself is the recording platform's:
+// what would be opened is recorded.
+
+#include "support/MainWindowFixture.h"
+
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QPushButton>
+
+namespace kwiklet::test {
+namespace {
+
+using Opened = std::vector<std::pair<QString, QString>>;  // target, directory
+
+class LaunchTest : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        ASSERT_NE(launchOver({{"notes", "/apps/notes.exe"},
+                              {"Notepad", "/apps/Notepad.lnk"},
+                              {"Microsoft Word 2003", "/apps/Word.lnk"},
+                              {"piano", "/apps/piano.exe"}}),
+                  nullptr);
+        QApplication::setActiveWindow(window_.get());
+        window_->Text1->setFocus();
+    }
+
+    void press(Qt::Key key, QWidget* control = nullptr) {
+        QTest::keyClick(control ? control : window_->Text1, key);
+    }
+    void select(int row) {
+        window_->List1->selectionModel()->select(window_->lists().index(row),
+                                                 QItemSelectionModel::ClearAndSelect);
+    }
+    // As the user double-clicks: a click, then the second press that makes it double.
+    void doubleClickAt(QPoint point) {
+        QTest::mouseClick(window_->List1->viewport(), Qt::LeftButton, {}, point);
+        QTest::mouseDClick(window_->List1->viewport(), Qt::LeftButton, {}, point);
+    }
+    void doubleClick(int row) {
+        doubleClickAt(window_->List1->visualRect(window_->lists().index(row)).center());
+    }
+    QStringList opened() const {
+        QStringList targets;
+        for (const auto& [target, directory] : recorder_.shellOpens) {
+            EXPECT_EQ(directory, "");
+            targets << target;
+        }
+        return targets;
+    }
+};
+
+// After a completion, the first Backspace takes the completed rest away and the box
+// stays as typed; the next one completes again; and so on.
+TEST_F(LaunchTest, BackspaceAfterACompletionTakesTheRestAwayUntilTheNextBackspace) {
+    type("no");
+    ASSERT_EQ(window_->Text1->text(), "notes");
+    const struct {
+        QString box, selection;
+        QStringList names;
+    } afterEachBackspace[] = {
+        {"no", "", {"notes", "Notepad"}},  // the rest is gone, the lists as they were
+        {"notes", "otes", {"notes", "Notepad"}},
+        {"n", "", {"notes", "Notepad"}},
+        {"", "", {"notes", "Notepad", "Microsoft Word 2003", "piano"}},
+    };
+    for (const auto& expected : afterEachBackspace) {
+        SCOPED_TRACE(expected.box.toStdString());
+        press(Qt::Key_Backspace);
+        EXPECT_EQ(window_->Text1->text(), expected.box);
+        EXPECT_EQ(window_->Text1->selectedText(), expected.selection);
+        EXPECT_EQ(listed(), expected.names);
+    }
+    // Another key after a suppressing Backspace switches completion on but leaves the
+    // Backspace remembered: the next Backspace does not suppress, and the completion
+    // comes back.
+    type("p");
+    press(Qt::Key_Backspace);
+    EXPECT_EQ(window_->Text1->text(), "p");
+    type("i");
+    press(Qt::Key_Backspace);
+    EXPECT_EQ(window_->Text1->text(), "piano");
+    EXPECT_EQ(window_->Text1->selectedText(), "ano");
+    EXPECT_TRUE(recorder_.messages.empty());
+}
+
+TEST_F(LaunchTest, EnterInTheBoxOpensAnAddressAnOfficeProgramOrTheChosenEntry) {
+    const struct {
+        QString text;
+        QStringList opened;
+    } cases[] = {
+        {"http://example.com/a b", {"http://example.com/a b"}},
+        {"HTTP://EXAMPLE.COM", {"HTTP://EXAMPLE.COM"}},
+        {"www.example.com", {"www.example.com"}},
+        // Neither is an address: the text is a name, and nothing is named so.
+        {"https://example.com", {}},
+        {" www.example.com", {}},
+        // There is no office folder here, so the bare program file goes to the shell,
+        // even where an index entry of that name exists; the first office name wins.
+        {"Microsoft Word 2003", {"winWord.exe"}},
+        {"a microsoft excel and Microsoft Word sheet", {"winWord.exe"}},
+        {"MICROSOFT OFFICE VISIO", {"VISIO.EXE"}},
+        {"pia", {"/apps/piano.exe"}},  // completed to piano
+        {"nothing by this name", {}},
+        {"   ", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        recorder_.shellOpens.clear();
+        window_->Text1->setText(c.text);
+        const QString before = window_->Text1->text();
+        press(Qt::Key_Return);
+        EXPECT_EQ(opened(), c.opened);
+        EXPECT_EQ(window_->Text1->text(), before);  // the window stays as it was
+    }
+    EXPECT_TRUE(recorder_.messages.empty());
+}
+
+TEST_F(LaunchTest, EnterInTheListAndDoubleClicksOpenTheSelectedEntryOnly) {
+    window_->Text1->setText(" ");  // the whole index
+    window_->List1->setFocus();
+    press(Qt::Key_Return, window_->List1);
+    EXPECT_EQ(opened(), QStringList{});
+    doubleClickAt(QPoint(5, window_->List1->viewport()->height() - 3));  // below them
+    EXPECT_EQ(opened(), QStringList{});
+
+    select(3);
+    window_->List1->setFocus();
+    press(Qt::Key_Return, window_->List1);
+    EXPECT_EQ(opened(), QStringList{"/apps/piano.exe"});
+    doubleClick(1);
+    EXPECT_EQ(opened(), (QStringList{"/apps/piano.exe", "/apps/Notepad.lnk"}));
+    // A chosen entry whose name holds an office name starts the office program.
+    doubleClick(2);
+    EXPECT_EQ(opened().last(), "winWord.exe");
+}
+
+TEST_F(LaunchTest, WebModeSendsTheWordsAsTypedToTheChosenEngine) {
+    QTest::mouseClick(window_->cmdSearch, Qt::LeftButton);
+    ASSERT_TRUE(window_->searchState().WebMode);
+    const struct {
+        int engine;  // -1: the one already chosen
+        QString text;
+        QStringList opened;
+    } cases[] = {
+        {-1, QString(), {"http://www.google.com/search?q=Enter term to Search with Google"}},
+        {-1, "", {"http://www.google.com/search?q="}},
+        {1, "cats & dogs", {"http://search.yahoo.com/search?p=cats & dogs"}},
+        {0, " spaced  out ", {"http://www.google.com/search?q= spaced  out "}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        recorder_.shellOpens.clear();
+        if (c.engine >= 0) {
+            select(c.engine);
+        }
+        if (!c.text.isNull()) {
+            window_->Text1->setText(c.text);
+        }
+        press(Qt::Key_Return);
+        EXPECT_EQ(opened(), c.opened);
+    }
+    // A double-click on an engine opens its home page.
+    recorder_.shellOpens.clear();
+    doubleClick(1);
+    EXPECT_EQ(opened(), QStringList{"http://search.yahoo.com"});
+    EXPECT_EQ(listed(), (QStringList{"Search with Google", "Search with Yahoo"}));
+}
+
+}  // namespace
+}  // namespace kwiklet::test

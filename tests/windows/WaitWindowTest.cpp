@@ -1,0 +1,72 @@
+// The wait window: a fresh, top-most window at every use whose bar moves with the timer
+// while the work gives the message loop turns.
+
+#include "common/MessageLoop.h"
+#include "support/TestPlatform.h"
+#include "windows/frmWait.h"
+
+#include <QElapsedTimer>
+#include <QProgressBar>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace kwiklet {
+namespace {
+
+class WaitWindowTest : public ::testing::Test {
+protected:
+    ~WaitWindowTest() override { UnloadWaitWindow(); }
+    test::TestPlatform env_;
+};
+
+TEST_F(WaitWindowTest, LoadsOnTopWithoutATitleBarAndAnEmptyBar) {
+    frmWait& wait = WaitWindow();
+    EXPECT_EQ(wait.pb1->minimum(), 0);
+    EXPECT_EQ(wait.pb1->maximum(), 100);
+    EXPECT_EQ(wait.pb1->value(), 0);
+    EXPECT_EQ(wait.Timer1->interval(), 10);
+    EXPECT_TRUE(wait.Timer1->isActive());
+    EXPECT_TRUE(wait.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(env_.recorder().topMostRequests,
+              (std::vector<std::pair<QString, bool>>{{"frmWait", true}}));
+}
+
+// The bar runs through 1 to 100 and starts again at 1.
+TEST_F(WaitWindowTest, EachTickMovesTheBarOneStepRoundAndRound) {
+    frmWait& wait = WaitWindow();
+    wait.Timer1->stop();  // ticks by hand only
+    std::vector<int> values;
+    for (int tick = 0; tick < 202; ++tick) {
+        wait.Timer1_Timer();
+        values.push_back(wait.pb1->value());
+    }
+    EXPECT_EQ(values[0], 1);
+    EXPECT_EQ(values[99], 100);
+    EXPECT_EQ(values[100], 1);
+    EXPECT_EQ(values[199], 100);
+    EXPECT_EQ(values[201], 2);
+    wait.fillBar();
+    EXPECT_EQ(wait.pb1->value(), 100);
+}
+
+// The bar moves while the work yields, and every use starts again from an empty bar.
+TEST_F(WaitWindowTest, BarMovesWhileWorkYieldsAndEveryUseStartsEmpty) {
+    for (int use = 0; use < 2; ++use) {
+        SCOPED_TRACE(use);
+        frmWait& wait = WaitWindow();
+        wait.showModeless();
+        EXPECT_EQ(wait.pb1->value(), 0);
+        QElapsedTimer work;
+        work.start();
+        while (wait.pb1->value() < 3 && work.elapsed() < 10000) {
+            messageloop::yieldNow();
+        }
+        EXPECT_GE(wait.pb1->value(), 3);
+        UnloadWaitWindow();
+        EXPECT_FALSE(IsWaitWindowLoaded());
+    }
+}
+
+}  // namespace
+}  // namespace kwiklet
