@@ -5,10 +5,13 @@
 
 #include "support/MainWindowFixture.h"
 
+#include "store/Settings.h"
+
 #include <QApplication>
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace kwiklet::test {
 namespace {
@@ -73,6 +76,17 @@ TEST_F(LaunchTest, BackspaceAfterACompletionTakesTheRestAwayUntilTheNextBackspac
         EXPECT_EQ(window_->Text1->selectedText(), expected.selection);
         EXPECT_EQ(listed(), expected.names);
     }
+    // A Backspace on one character never suppresses: the next one still does.
+    type("z");
+    press(Qt::Key_Backspace);
+    type("no");
+    press(Qt::Key_Backspace);
+    EXPECT_EQ(window_->Text1->text(), "no");
+    for (const char* box : {"notes", "n", ""}) {
+        press(Qt::Key_Backspace);
+        EXPECT_EQ(window_->Text1->text(), box);
+    }
+
     // Another key after a suppressing Backspace switches completion on but leaves the
     // Backspace remembered: the next Backspace does not suppress, and the completion
     // comes back.
@@ -118,12 +132,37 @@ TEST_F(LaunchTest, EnterInTheBoxOpensAnAddressAnOfficeProgramOrTheChosenEntry) {
     EXPECT_TRUE(recorder_.messages.empty());
 }
 
+// Where the machine's settings name the office programs' folders, the program starts
+// from there: Visio from its own folder, the others from Word's.
+TEST_F(LaunchTest, OfficeProgramsStartFromTheFoldersTheMachineNames) {
+    const QString appPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+    recorder_.registry[{HKEY_LOCAL_MACHINE_KEY, appPaths + "Winword.exe", "path"}] = {
+        1, QByteArray("C:\\Office\\") + '\0'};
+    recorder_.registry[{HKEY_LOCAL_MACHINE_KEY, appPaths + "Visio.exe", "path"}] = {1,
+                                                                                    "D:\\Visio\\"};
+    for (const char* text :
+         {"Microsoft Access", "Microsoft Office Visio", "MICROSOFT POWERPOINT"}) {
+        window_->Text1->setText(text);
+        press(Qt::Key_Return);
+    }
+    EXPECT_EQ(opened(), (QStringList{"C:\\Office\\msAccess.exe", "D:\\Visio\\VISIO.EXE",
+                                     "C:\\Office\\POWERPNT.EXE"}));
+}
+
 TEST_F(LaunchTest, EnterInTheListAndDoubleClicksOpenTheSelectedEntryOnly) {
     window_->Text1->setText(" ");  // the whole index
     window_->List1->setFocus();
     press(Qt::Key_Return, window_->List1);
     EXPECT_EQ(opened(), QStringList{});
     doubleClickAt(QPoint(5, window_->List1->viewport()->height() - 3));  // below them
+    EXPECT_EQ(opened(), QStringList{});
+
+    // Without a selected entry, Enter in the list does nothing, office name or not.
+    {
+        const QSignalBlocker quiet(window_->Text1);
+        window_->Text1->setText("Microsoft Word");
+    }
+    press(Qt::Key_Return, window_->List1);
     EXPECT_EQ(opened(), QStringList{});
 
     select(3);
@@ -162,6 +201,12 @@ TEST_F(LaunchTest, WebModeSendsTheWordsAsTypedToTheChosenEngine) {
         press(Qt::Key_Return);
         EXPECT_EQ(opened(), c.opened);
     }
+    // Without an engine's home address, Enter sends nothing.
+    recorder_.shellOpens.clear();
+    window_->Text2->setText("  ");
+    press(Qt::Key_Return);
+    EXPECT_EQ(opened(), QStringList{});
+
     // A double-click on an engine opens its home page.
     recorder_.shellOpens.clear();
     doubleClick(1);

@@ -114,7 +114,7 @@ TEST_F(ShellOpenerTest, EverythingElseGoesToTheDesktopOrTheOfficeSuite) {
     write("apps/Site.desktop", "[Desktop Entry]\nType=Link\nURL=https://example.org/x y\n");
     write("apps/Gone.desktop",
           "[Desktop Entry]\nType=Application\nTryExec=no-such-program\n"
-          "Exec=writer\n");
+          "Exec=xdg-open gone\n");
     write("apps/Broken.desktop", "[Desktop Entry]\nType=Application\nExec=\"unclosed\n");
     writeProgram("docs/notes.txt", "plain text with the execute bit\n");
     write("docs/report.odt", "");

@@ -55,6 +55,16 @@ void RecordingPlatform::setWindowOpacityLevel(QWidget&, int level) {
     opacityRequests.push_back(level);
 }
 
+std::optional<RegistryValue> RecordingPlatform::readRegistryValue(std::uint32_t rootKey,
+                                                                  const QString& subkey,
+                                                                  const QString& valueName) {
+    const auto found = registry.find({rootKey, subkey, valueName});
+    if (found == registry.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
 std::unique_ptr<FolderEnumeration> RecordingPlatform::findFiles(const QString& searchPath) {
     QString folder = QFileInfo(searchPath).path();
     if (refusedFolders.contains(folder)) {

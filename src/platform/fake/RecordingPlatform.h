@@ -11,6 +11,8 @@
 #include <QStringList>
 
 #include <functional>
+#include <map>
+#include <tuple>
 #include <vector>
 
 namespace kwiklet {
@@ -35,6 +37,8 @@ public:
     void makeWindowLayered(QWidget& window) override;
     void setWindowOpacityLevel(QWidget& window, int level) override;
     std::unique_ptr<FolderEnumeration> findFiles(const QString& searchPath) override;
+    std::optional<RegistryValue> readRegistryValue(std::uint32_t rootKey, const QString& subkey,
+                                                   const QString& valueName) override;
 
     // What happened, in order.
     std::vector<RecordedMessage> messages;
@@ -59,6 +63,10 @@ public:
     // Folders (without a trailing separator) whose listing is refused, as the system
     // refuses an unreadable folder to an ordinary user.
     QSet<QString> refusedFolders;
+
+    // A registry to read from, as a Windows machine would have one: (root key, subkey,
+    // value name) to value. Empty, as on Linux, unless a test fills it.
+    std::map<std::tuple<std::uint32_t, QString, QString>, RegistryValue> registry;
 };
 
 }  // namespace kwiklet
