@@ -107,6 +107,18 @@ void checkIsDatabase(sqlite3* db, const QString& path) {
     }
 }
 
+// Every row the rebuild stores is a transaction of its own. With a write-ahead log and
+// synchronous=NORMAL a commit appends to the log without waiting for the disk, which
+// makes storing a hundred thousand rows a matter of seconds instead of minutes, while a
+// crash or power cut still leaves a consistent file (at worst without the last rows).
+// Readers in other programs no longer block the rebuild either. Where the log cannot
+// be used (another program has the file open just now, or its folder is read-only),
+// the file keeps its rollback journal, slower but as safe.
+void useWriteAheadLog(sqlite3* db) {
+    sqlite3_exec(db, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
+}
+
 }  // namespace
 
 Connection::Connection() = default;
@@ -161,9 +173,32 @@ void Connection::open(const QString&, const QString&, int) {
         fail(QStringLiteral("Cannot prepare the database file '%1': %2.")
                  .arg(path, store::lastMessage(db.get())));
     }
+    useWriteAheadLog(db.get());
     db_ = db.release();
     nameKeyReady_ = indexschema::prepareNameKey(db_);
     refreshNameKey();
+}
+
+void Connection::beginStoringManyRows() {
+    if (!db_) {
+        throw storeerror::invalidConnection();
+    }
+    if (nameKeyReady_) {
+        nameKeyReady_ = false;
+        indexschema::dropNameKeyIndex(db_);
+    }
+    sqlite3_exec(db_, "PRAGMA wal_autocheckpoint = 10000", nullptr, nullptr, nullptr);
+}
+
+void Connection::endStoringManyRows() {
+    if (!db_) {
+        return;
+    }
+    sqlite3_exec(db_, "PRAGMA wal_autocheckpoint = 1000", nullptr, nullptr, nullptr);
+    if (!nameKeyReady_ && indexschema::createNameKeyIndex(db_)) {
+        nameKeyReady_ = indexschema::prepareNameKey(db_);
+        refreshNameKey();
+    }
 }
 
 bool Connection::nameKeyCurrent() const {

@@ -52,6 +52,13 @@ public:
     // Repairs the keys again, after nameKeyCurrent() said they may be stale.
     void refreshNameKey();
 
+    // Around storing many rows one by one (a rebuild): the name key's index is set
+    // aside meanwhile, so that each row commits half the pages, and built again in one
+    // go at the end. Searches scan every name in between. The end never raises: should
+    // the index not come back, searches go on scanning.
+    void beginStoringManyRows();
+    void endStoringManyRows();
+
 private:
     friend class Recordset;
     // Open recordsets register here; closing the connection closes them first, so none

@@ -46,6 +46,12 @@ bool compiles(sqlite3* db, const char* sql) {
 }  // namespace
 
 bool indexschema::prepareNameKey(sqlite3* db) {
+    // A rebuild that stopped while storing its rows leaves the key without its index.
+    if (compiles(db, "SELECT name_key FROM main.filez LIMIT 0") &&
+        !compiles(db, "SELECT 1 FROM main.filez INDEXED BY filez_name_key LIMIT 0") &&
+        !createNameKeyIndex(db)) {
+        return false;
+    }
     // The reads through the key name the index and order by rowid; both must work here.
     if (!compiles(db,
                   "SELECT rowid, name, name_key FROM main.filez INDEXED BY filez_name_key "
@@ -77,6 +83,14 @@ bool indexschema::repairNameKeys(sqlite3* db) {
             "(SELECT rowid") +
         kStaleKey + ")";
     return run(db, repair.constData());
+}
+
+bool indexschema::dropNameKeyIndex(sqlite3* db) {
+    return run(db, "DROP INDEX IF EXISTS main.filez_name_key");
+}
+
+bool indexschema::createNameKeyIndex(sqlite3* db) {
+    return run(db, "CREATE INDEX IF NOT EXISTS main.filez_name_key ON filez (name_key)");
 }
 
 std::optional<std::int64_t> indexschema::dataVersion(sqlite3* db) {

@@ -17,10 +17,17 @@ namespace kwiklet {
 namespace indexschema {
 
 // Sets up a freshly opened connection to keep the name key right: triggers (living only
-// as long as the connection) fill the key of every row inserted or renamed through it.
+// as long as the connection) fill the key of every row inserted or renamed through it,
+// and a key whose index is missing gets it back.
 // False when the table lacks the key column or its index (a database made by another
 // program) or the triggers cannot be made; nothing may then be read through the key.
 bool prepareNameKey(sqlite3* db);
+
+// The key's index, set aside while many rows are stored (each row then commits one
+// page instead of two) and built again in one go afterwards. Opening the file builds it
+// again should the program have stopped in between. False when SQLite refuses.
+bool dropNameKeyIndex(sqlite3* db);
+bool createNameKeyIndex(sqlite3* db);
 
 // Gives every row whose key does not match its name the right one: rows another program
 // added or renamed without knowing about the key. Writes nothing when every key is

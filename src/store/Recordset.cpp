@@ -1,6 +1,7 @@
 #include "store/Recordset.h"
 
 #include "store/Connection.h"
+#include "store/Like.h"
 #include "store/PatternQuery.h"
 #include "store/Statement.h"
 #include "store/StoreErrors.h"
@@ -65,6 +66,8 @@ struct Recordset::State {
     QByteArray table;  // where added rows go; empty when rows cannot be added
     bool adding = false;
     std::vector<std::optional<FieldValue>> newRow;  // one per column
+    QByteArray insertSql;                           // the statement that stored the last added row
+    store::StatementPtr insert;
 
     sqlite3* db() const { return connection->handle(); }
 
@@ -256,32 +259,56 @@ void Recordset::update() {
     QByteArray names;
     QByteArray places;
     std::vector<const FieldValue*> values;
+    int nameParameter = 0;
+    std::optional<std::size_t> keyColumn;
     for (std::size_t i = 0; i < state_->columns.size(); ++i) {
+        const QByteArray& column = state_->columns[i];
+        if (qstricmp(column.constData(), "name_key") == 0) {
+            keyColumn = i;
+        }
         if (const auto& value = state_->newRow[i]) {
-            names += (values.empty() ? "" : ", ") + quoted(state_->columns[i]);
+            names += (values.empty() ? "" : ", ") + quoted(column);
             places += values.empty() ? "?" : ", ?";
             values.push_back(&*value);
+            if (qstricmp(column.constData(), "name") == 0) {
+                nameParameter = static_cast<int>(values.size());
+            }
         }
+    }
+    // A row of the index gets the key of its name as it is stored (see IndexSchema.h),
+    // so that the connection's key triggers find nothing to do.
+    if (keyColumn && !state_->newRow[*keyColumn] && nameParameter > 0) {
+        names += ", " + quoted(state_->columns[*keyColumn]);
+        places +=
+            ", " + QByteArray(like::kFoldFunction) + "(?" + QByteArray::number(nameParameter) + ")";
     }
     const QByteArray sql = "INSERT INTO " + state_->table +
                            (values.empty() ? QByteArray(" DEFAULT VALUES")
                                            : " (" + names + ") VALUES (" + places + ")");
     sqlite3* db = state_->db();
-    const store::StatementPtr insert = store::prepareOne(db, sql);
+    // Rows added one after another set the same fields: the statement is compiled once.
+    if (sql != state_->insertSql) {
+        state_->insert = store::prepareOne(db, sql);
+        state_->insertSql = sql;
+    }
+    sqlite3_stmt* insert = state_->insert.get();
     for (std::size_t i = 0; i < values.size(); ++i) {
         const int index = static_cast<int>(i) + 1;
         if (const auto* text = std::get_if<QString>(values[i])) {
             const QByteArray utf8 = text->toUtf8();
-            sqlite3_bind_text(insert.get(), index, utf8.constData(), static_cast<int>(utf8.size()),
+            sqlite3_bind_text(insert, index, utf8.constData(), static_cast<int>(utf8.size()),
                               SQLITE_TRANSIENT);
         } else {
-            sqlite3_bind_int64(insert.get(), index, std::get<qint64>(*values[i]));
+            sqlite3_bind_int64(insert, index, std::get<qint64>(*values[i]));
         }
     }
-    const int rc = sqlite3_step(insert.get());
+    const int rc = sqlite3_step(insert);
     if (rc != SQLITE_DONE) {
-        store::raiseStepError(db, rc);
+        const AppError error = store::stepError(db, rc);
+        sqlite3_reset(insert);
+        throw error;
     }
+    sqlite3_reset(insert);
     state_->adding = false;
     state_->newRow.clear();
 }

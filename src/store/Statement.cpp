@@ -13,9 +13,13 @@ bool isSyntaxMessage(const QString& message) {
            message.contains(QLatin1String("incomplete input"));
 }
 
+AppError storeFailure(const QString& message) {
+    return AppError(err::kStoreFailure,
+                    QStringLiteral("The index database reported an error: %1.").arg(message));
+}
+
 [[noreturn]] void raiseStoreFailure(const QString& message) {
-    throw AppError(err::kStoreFailure,
-                   QStringLiteral("The index database reported an error: %1.").arg(message));
+    throw storeFailure(message);
 }
 
 // What a statement read as rows may do while SQLite compiles it: read columns, call
@@ -113,13 +117,17 @@ void bindText(sqlite3_stmt* statement, int parameter, const QByteArray& utf8) {
     }
 }
 
-void raiseStepError(sqlite3* db, int resultCode) {
+AppError stepError(sqlite3* db, int resultCode) {
     const QString message = lastMessage(db);
     if ((resultCode & 0xFF) == SQLITE_ERROR) {
-        throw AppError(err::kMalformedStatement,
-                       QStringLiteral("The statement cannot be run: %1.").arg(message));
+        return AppError(err::kMalformedStatement,
+                        QStringLiteral("The statement cannot be run: %1.").arg(message));
     }
-    raiseStoreFailure(message);
+    return storeFailure(message);
+}
+
+void raiseStepError(sqlite3* db, int resultCode) {
+    throw stepError(db, resultCode);
 }
 
 }  // namespace kwiklet::store

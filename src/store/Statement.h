@@ -3,6 +3,8 @@
 // Store-internal helpers around SQLite statements: preparing exactly one statement and
 // turning SQLite's failures into the program's errors.
 
+#include "common/AppError.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -37,8 +39,10 @@ StatementPtr prepareReader(sqlite3* db, const QByteArray& sql);
 // Binds text to the statement's parameter (numbered from 1).
 void bindText(sqlite3_stmt* statement, int parameter, const QByteArray& utf8);
 
-// Raises the error for a failed sqlite3_step: err::kMalformedStatement when the
-// statement itself is at fault, err::kStoreFailure when the database is.
+// The error for a failed sqlite3_step: err::kMalformedStatement when the statement
+// itself is at fault, err::kStoreFailure when the database is. Read it before the
+// statement is reset, which forgets the message.
+AppError stepError(sqlite3* db, int resultCode);
 [[noreturn]] void raiseStepError(sqlite3* db, int resultCode);
 
 // SQLite's message for the last failure on db.
