@@ -29,7 +29,10 @@ public:
 
 class Walker {
 public:
-    Walker(const QString& pattern, ResultLists& lists) : pattern_(pattern), lists_(lists) {}
+    Walker(const QString& pattern, ResultLists& lists)
+        : pattern_(pattern),
+          findsLaunchers_(pattern == platform().launcherPattern()),
+          lists_(lists) {}
 
     void walkFrom(QString folder) {
         if (!folder.endsWith(kSeparator)) {
@@ -68,7 +71,7 @@ private:
                     continue;
                 }
                 messageloop::yieldIfDue();
-                lists_.append(DisplayName(name), folder + name);
+                append(folder, name);
             }
         }
 
@@ -81,6 +84,17 @@ private:
         }
     }
 
+    // A launcher is listed under the name the desktop's menu gives it, and not at all
+    // when the menu hides it; any other entry under its display name.
+    void append(const QString& folder, const QString& name) {
+        const QString path = folder + name;
+        if (!findsLaunchers_) {
+            lists_.append(DisplayName(name), path);
+        } else if (const std::optional<QString> menuName = platform().launcherMenuName(path)) {
+            lists_.append(*menuName, path);
+        }
+    }
+
     // Links can lead to one folder by many paths, and back up into the folders a walk
     // is inside: each folder is walked once, by the first path that reaches it. A
     // folder whose identity cannot be read (it cannot be listed either) counts as new.
@@ -90,6 +104,7 @@ private:
     }
 
     const QString& pattern_;
+    const bool findsLaunchers_;
     ResultLists& lists_;
     std::set<FolderIdentity> walked_;
 };

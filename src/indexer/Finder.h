@@ -12,7 +12,9 @@ class ResultLists;
 
 // Walks the folder and everything below it for entries matching the pattern ('*' and
 // '?', letter case not counting) and appends each one to the lists: the folder's own
-// matches first, in listing order, then those of each subfolder in turn. Shows the busy
+// matches first, in listing order, then those of each subfolder in turn. With the
+// platform's launcher pattern, each launcher is listed under the name the desktop's
+// menu shows for it, and launchers the menu hides are left out. Shows the busy
 // pointer meanwhile and keeps the lists reserved for the walk, so that nothing else
 // changes them while it gives the message loop a turn. Folders that cannot be listed
 // add nothing; nothing is reported.

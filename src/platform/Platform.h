@@ -97,6 +97,13 @@ public:
     // The identity of the folder the path leads to, following links.
     virtual std::optional<FolderIdentity> folderIdentity(const QString& path) = 0;
 
+    // The file-name pattern of the desktop's program launchers: "*.lnk" shortcuts on
+    // Windows, "*.desktop" entries on Linux.
+    virtual QString launcherPattern() = 0;
+    // The name the desktop's menu shows for a launcher file, or nothing when the menu
+    // leaves it out (or it is no launcher the desktop can read).
+    virtual std::optional<QString> launcherMenuName(const QString& path) = 0;
+
     // --- Shell -----------------------------------------------------------------------
     // Opens the target as the desktop opens what the user double-clicks: an address
     // with the desktop's handler for it, a program by starting it in its own folder, a

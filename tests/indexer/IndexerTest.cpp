@@ -144,6 +144,49 @@ TEST_F(FinderTest, MatchesPatternsWithoutRegardToLetterCase) {
     }
 }
 
+// With the desktop's launcher pattern, each launcher is listed under the name its menu
+// shows, in the user's language where it has one, and those the menu hides are not.
+TEST_F(FinderTest, LaunchersAreListedByTheirMenuName) {
+    const auto launcher = [this](const QString& relative, const QByteArray& entries) {
+        QFile file(at(relative));
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("# a comment\n[Desktop Entry]\n" + entries);
+    };
+    launcher("org.gnome.Calculator.desktop",
+             "Type=Application\nName=Calculator\nName[de]=Taschenrechner\nName[de_CH]=Rechner\n"
+             "Exec=calc\n");
+    launcher("sub/web.desktop", "Type=Link\nName=Web\\sPage\nURL=http://example.com\n");
+    launcher("noname.desktop", "Type=Application\nExec=x\n");
+    launcher("nodisplay.desktop", "Type=Application\nName=Settings part\nNoDisplay=true\n");
+    launcher("hidden.desktop", "Type=Application\nName=Deleted\nHidden=true\n");
+    launcher("folder.desktop", "Type=Directory\nName=Games\n");
+    make({"notalauncher.desktop", "dir.desktop/"});
+    const QString pattern = platform().launcherPattern();
+    const struct {
+        const char* language;
+        QStringList names;
+    } cases[] = {
+        {nullptr, {"Calculator", "noname", "Web Page"}},
+        {"de_DE.UTF-8", {"Taschenrechner", "noname", "Web Page"}},
+        {"de_CH.UTF-8@euro", {"Rechner", "noname", "Web Page"}},
+        {"C", {"Calculator", "noname", "Web Page"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language ? c.language : "no language");
+        env_.environment().set("LC_ALL", c.language ? QString(c.language) : QString());
+        env_.environment().set("LC_MESSAGES", QString());
+        env_.environment().set("LANG", QString());
+        find(root(), pattern);
+        QStringList names;
+        for (qsizetype i = 0; i < lists_.count(); ++i) {
+            names << lists_.name(i);
+        }
+        EXPECT_THAT(names, UnorderedElementsAreArray(c.names));
+    }
+    EXPECT_EQ(pattern, "*.desktop");
+}
+
 TEST_F(FinderTest, RefusedOrMissingFoldersAddNothingAndStopNothing) {
     make({"one/1.exe", "two/2.exe", "three/3.exe", "top.exe"});
     env_.recorder().refusedFolders.insert(at("two"));
@@ -266,26 +309,13 @@ TEST_F(FinderTest, CallsAccumulateWhileTheListsAreReservedAndThePointerBusy) {
 // Uses the finder tests' scratch folder.
 class UserFoldersTest : public FinderTest {
 protected:
-    // Puts the environment variables set by the test back as they were.
-    ~UserFoldersTest() override {
-        for (auto saved = saved_.rbegin(); saved != saved_.rend(); ++saved) {
-            saved->second ? qputenv(saved->first, *saved->second) : qunsetenv(saved->first);
-        }
-    }
-    // Sets the variable, or unsets it for a null value.
-    void set(const char* name, const QString& value) {
-        saved_.emplace_back(
-            name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
-        value.isNull() ? qunsetenv(name) : qputenv(name, value.toUtf8());
-    }
+    void set(const char* name, const QString& value) { env_.environment().set(name, value); }
     void writeUserDirs(const QByteArray& text) const {
         ASSERT_TRUE(QDir().mkpath(at("config")));
         QFile file(at("config/user-dirs.dirs"));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(text);
     }
-
-    std::vector<std::pair<const char*, std::optional<QByteArray>>> saved_;
 };
 
 TEST_F(UserFoldersTest, FollowTheUsersXdgFoldersOrElseTheUsualOnes) {

@@ -1,11 +1,14 @@
 #pragma once
 
-// Gives a test its own executable folder and settings folder, with the recording
-// platform installed for the test's lifetime.
+// Gives a test its own executable folder, settings folder and home, with the recording
+// platform installed for the test's lifetime. The home has no folders in it: the user's
+// folders (XDG) all lead into it, so that nothing outside it is ever indexed.
 
 #include "common/MessageLoop.h"
 #include "platform/fake/RecordingPlatform.h"
+#include "support/ScopedEnvironment.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
 namespace kwiklet::test {
@@ -13,6 +16,13 @@ namespace kwiklet::test {
 class TestPlatform {
 public:
     TestPlatform() {
+        environment_.set("HOME", homeDir_.path());
+        environment_.set("XDG_CONFIG_HOME", homeDir_.path() + QStringLiteral("/.config"));
+        environment_.set("XDG_DATA_HOME", homeDir_.path() + QStringLiteral("/.local/share"));
+        environment_.set("XDG_DATA_DIRS", homeDir_.path() + QStringLiteral("/system"));
+        // The launchers shared by all users: an empty folder, so that none of this
+        // machine's are found.
+        QDir(homeDir_.path()).mkpath(QStringLiteral("system/applications"));
         auto recorder = std::make_unique<RecordingPlatform>(
             PlatformLocations{exeDir_.path(), QStringLiteral("Kwiklet"), configDir_.path()});
         recorder_ = recorder.get();
@@ -32,11 +42,17 @@ public:
     QString configFolder() const { return configDir_.path(); }
     // A scratch folder for the test's own files.
     QString scratchFolder() const { return scratchDir_.path(); }
+    // The user's home: HOME, with the XDG folders below it, and the folder all users'
+    // data lies in (XDG_DATA_DIRS) as "system" in it.
+    QString homeFolder() const { return homeDir_.path(); }
+    ScopedEnvironment& environment() { return environment_; }
 
 private:
     QTemporaryDir exeDir_;
     QTemporaryDir configDir_;
     QTemporaryDir scratchDir_;
+    QTemporaryDir homeDir_;
+    ScopedEnvironment environment_;
     RecordingPlatform* recorder_;
     std::unique_ptr<Platform> replaced_;
 };

@@ -43,6 +43,52 @@ bool isTrue(const QString& value) {
     return value == QLatin1String("true");
 }
 
+// The suffixes a localized key may carry for the user's language, most specific first:
+// lang_COUNTRY@MODIFIER, lang_COUNTRY, lang@MODIFIER, lang.
+QStringList localeSuffixes() {
+    QString locale;
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        locale = qEnvironmentVariable(variable);
+        if (!locale.isEmpty()) {
+            break;
+        }
+    }
+    const qsizetype at = locale.indexOf(QLatin1Char('@'));
+    const QString modifier = at < 0 ? QString() : locale.mid(at);
+    locale = locale.left(at < 0 ? locale.size() : at);
+    locale = locale.left(locale.indexOf(QLatin1Char('.')) < 0 ? locale.size()
+                                                              : locale.indexOf(QLatin1Char('.')));
+    const qsizetype underscore = locale.indexOf(QLatin1Char('_'));
+    const QString language = underscore < 0 ? locale : locale.left(underscore);
+    if (language.isEmpty() || language == QLatin1String("C") ||
+        language == QLatin1String("POSIX")) {
+        return {};
+    }
+    QStringList suffixes;
+    if (underscore >= 0 && !modifier.isEmpty()) {
+        suffixes << locale + modifier;
+    }
+    if (underscore >= 0) {
+        suffixes << locale;
+    }
+    if (!modifier.isEmpty()) {
+        suffixes << language + modifier;
+    }
+    suffixes << language;
+    return suffixes;
+}
+
+QString localized(const KeyFile& file, const QString& key) {
+    for (const QString& suffix : localeSuffixes()) {
+        const QString value =
+            file.value(kGroup, key + QLatin1Char('[') + suffix + QLatin1Char(']'));
+        if (!value.isEmpty()) {
+            return unescaped(value);
+        }
+    }
+    return unescaped(file.value(kGroup, key));
+}
+
 }  // namespace
 
 DesktopEntry DesktopEntry::read(const QString& path) {
@@ -56,7 +102,9 @@ DesktopEntry DesktopEntry::read(const QString& path) {
     entry.url_ = unescaped(file.value(kGroup, QStringLiteral("URL")));
     entry.exec_ = unescaped(file.value(kGroup, QStringLiteral("Exec")));
     entry.tryExec_ = unescaped(file.value(kGroup, QStringLiteral("TryExec")));
-    entry.name_ = unescaped(file.value(kGroup, QStringLiteral("Name")));
+    entry.menuName_ = localized(file, QStringLiteral("Name"));
+    entry.hiddenFromMenu_ = isTrue(file.value(kGroup, QStringLiteral("NoDisplay"))) ||
+                            isTrue(file.value(kGroup, QStringLiteral("Hidden")));
     entry.icon_ = unescaped(file.value(kGroup, QStringLiteral("Icon")));
     entry.workingDirectory_ = unescaped(file.value(kGroup, QStringLiteral("Path")));
     entry.inTerminal_ = isTrue(file.value(kGroup, QStringLiteral("Terminal")));
@@ -95,7 +143,7 @@ std::optional<LaunchCommand> DesktopEntry::launchCommand() const {
             if (code == QLatin1Char('%')) {
                 expanded += QLatin1Char('%');
             } else if (code == QLatin1Char('c')) {
-                expanded += name_;
+                expanded += menuName_;
             } else if (code == QLatin1Char('k')) {
                 expanded += path_;
             }

@@ -27,6 +27,11 @@ public:
     QString type() const { return type_; }
     // A link's address.
     QString url() const { return url_; }
+    // The name the desktop's menu shows: the Name in the user's language where the
+    // launcher has one (LC_ALL, LC_MESSAGES or LANG), else its plain Name.
+    QString menuName() const { return menuName_; }
+    // Whether the menu leaves the launcher out (NoDisplay or Hidden).
+    bool hiddenFromMenu() const { return hiddenFromMenu_; }
     // The command that starts an application: its Exec line split into arguments and
     // its field codes filled in for a start without files. Nothing when there is no
     // Exec line, it cannot be read, or its TryExec program is not installed.
@@ -38,7 +43,8 @@ private:
     QString url_;
     QString exec_;
     QString tryExec_;
-    QString name_;
+    QString menuName_;
+    bool hiddenFromMenu_ = false;
     QString icon_;
     QString workingDirectory_;
     bool inTerminal_ = false;

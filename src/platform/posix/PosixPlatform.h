@@ -32,6 +32,8 @@ public:
     std::optional<QString> specialFolderLocation(int folderId) override;
     std::unique_ptr<FolderEnumeration> findFiles(const QString& searchPath) override;
     std::optional<FolderIdentity> folderIdentity(const QString& path) override;
+    QString launcherPattern() override;
+    std::optional<QString> launcherMenuName(const QString& path) override;
 
     void openWithShell(const QString& target, const QString& directory) override;
 

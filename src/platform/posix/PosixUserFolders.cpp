@@ -1,7 +1,10 @@
 // The shell's special folders on Linux: the user's XDG folders, the launchers of the
-// user and of all users, and a Favorites folder by the usual name.
+// user and of all users, and a Favorites folder by the usual name; and what the
+// launchers found there are called in the desktop's menu.
 
 #include "platform/posix/PosixPlatform.h"
+
+#include "platform/posix/DesktopEntry.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -77,6 +80,24 @@ std::optional<QString> PosixPlatform::specialFolderLocation(int folderId) {
     }
     // No trailing separator (only the root folder is "/" itself), no doubled ones.
     return QDir::cleanPath(folder);
+}
+
+QString PosixPlatform::launcherPattern() {
+    return QStringLiteral("*.desktop");
+}
+
+std::optional<QString> PosixPlatform::launcherMenuName(const QString& path) {
+    // The menu lists applications and links; other entries (folders of the menu
+    // itself) and files that are no launchers are not items of it.
+    const DesktopEntry entry = DesktopEntry::read(path);
+    const bool menuItem =
+        entry.type() == QLatin1String("Application") || entry.type() == QLatin1String("Link");
+    if (!menuItem || entry.hiddenFromMenu()) {
+        return std::nullopt;
+    }
+    // Every launcher should have a Name; one without is known by its file name.
+    const QString name = entry.menuName();
+    return name.isEmpty() ? QFileInfo(path).completeBaseName() : name;
 }
 
 }  // namespace kwiklet
