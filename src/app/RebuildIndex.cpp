@@ -1,27 +1,132 @@
 #include "app/RebuildIndex.h"
 
 #include "app/picMain.h"
+#include "common/MessageLoop.h"
+#include "indexer/Finder.h"
+#include "indexer/UserFolders.h"
 #include "platform/Platform.h"
 #include "store/FillResultLists.h"
 #include "store/IndexDatabase.h"
 #include "store/Recordset.h"
 #include "windows/frmWait.h"
 
+#include <vector>
+
 namespace kwiklet {
 namespace {
+
 constexpr int kRebuildPauseMs = 100;
+
+const QString kStartMenuCaption = QStringLiteral("Please Wait, Getting Filez from Start Menu...");
+
+// One stage of the scan plan: the caption it sets (none keeps the one before), the
+// folder, and the patterns, each a walk of its own.
+struct ScanStage {
+    QString caption;
+    int folderId;
+    std::vector<QString> patterns;
+};
+
+// The folders, patterns and captions in the order they run, which is also the order of
+// the rows. Shortcuts are the desktop's launchers on this platform.
+std::vector<ScanStage> scanPlan() {
+    const QString launchers = platform().launcherPattern();
+    const QString programs = QStringLiteral("*.exe");
+    return {
+        {QStringLiteral("Please Wait, Getting Filez from My Documents..."),
+         kFolderDocuments,
+         {programs}},
+        {QStringLiteral("Please Wait, Getting Filez from Desktop..."),
+         kFolderDesktop,
+         {programs, launchers}},
+        {kStartMenuCaption, kFolderPrograms, {launchers}},
+        {QString(), kFolderCommonPrograms, {launchers}},
+        {kStartMenuCaption, kFolderFavorites, {QStringLiteral("*.url")}},
+    };
+}
+
+// Tells the store that many rows are about to be stored one by one, and that they have
+// been, however the copy ends.
+class StoringManyRows {
+public:
+    explicit StoringManyRows(Connection& index) : index_(index) { index_.beginStoringManyRows(); }
+    ~StoringManyRows() { index_.endStoringManyRows(); }
+    StoringManyRows(const StoringManyRows&) = delete;
+    StoringManyRows& operator=(const StoringManyRows&) = delete;
+
+private:
+    Connection& index_;
+};
+
+void stageFolders(ResultLists& lists, frmWait& wait) {
+    for (const ScanStage& stage : scanPlan()) {
+        const QString folder = SpecialFolderPath(stage.folderId);
+        if (!stage.caption.isNull()) {
+            wait.setStage(stage.caption);
+        }
+        // A folder the system does not know is no reason to walk the whole file system.
+        if (folder.isEmpty()) {
+            continue;
+        }
+        for (const QString& pattern : stage.patterns) {
+            FindFiles(folder, pattern, lists);
+        }
+    }
+}
+
+}  // namespace
+
+bool CopyStagedRows(Connection& index, Recordset& rs, const ResultLists& lists, frmWait& wait) {
+    const StoringManyRows storing(index);
+    const qsizetype count = lists.count();
+    for (qsizetype i = 1; i <= count; ++i) {
+        wait.setStage(QStringLiteral("Please Wait, Updating Database..."));
+        messageloop::yieldIfDue();
+        if (!rs.isOpen()) {
+            return false;
+        }
+        rs.addNew();
+        rs.setField("id", qint64{i});
+        rs.setField("name", lists.name(i - 1));
+        rs.setField("path", lists.path(i - 1));
+        rs.update();
+    }
+    return true;
 }
 
 void RebuildIndex(picMain& window) {
     frmWait& wait = WaitWindow();
     wait.setStage(QStringLiteral("Please Wait..."));
     wait.showModeless();
+    // The lists stage the walks, then show the table again: typing and clicking leave
+    // them alone until the rebuild is over.
+    ResultLists& lists = window.lists();
+    const ResultLists::Reservation reserved(lists);
 
+    Connection* index = window.database().IndexDb.get();
     Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM filez"), window.database().IndexDb.get(),
-            CursorType::Keyset, LockType::Optimistic, -1);
-    window.lists().clear();
-    FillResultLists(rs, window.lists(), true);
+    rs.open(QStringLiteral("SELECT * FROM filez"), index, CursorType::Keyset, LockType::Optimistic,
+            -1);
+    if (!rs.eof()) {
+        wait.setStage(QStringLiteral("Please Wait, Deleting Database..."));
+        index->execute(QStringLiteral("DELETE FROM filez"), -1);
+    }
+    lists.clear();
+    stageFolders(lists, wait);
+    // Closing the main window closes the connection and its recordsets: the rebuild
+    // then ends quietly with the window.
+    if (!CopyStagedRows(*index, rs, lists, wait)) {
+        UnloadWaitWindow();
+        return;
+    }
+
+    rs.requery(-1);
+    rs.moveFirst();
+    lists.clear();
+    if (FillResultLists(rs, lists, true) == FillOutcome::Interrupted) {
+        UnloadWaitWindow();
+        return;
+    }
     rs.close();
     window.ShowCount();
 

@@ -2,11 +2,23 @@
 
 namespace kwiklet {
 
+class Connection;
+class Recordset;
+class ResultLists;
+class frmWait;
 class picMain;
 
-// Brings the result lists in line with the index behind the wait window. Until the
-// folder walk feeds it, the index is listed as it stands: the table is neither emptied
-// nor refilled.
+// Throws the index away and builds it again from the user's folders, behind the wait
+// window: the folders are walked into the result lists, the staged entries stored as
+// rows 1 to N, and the lists refilled from the table with each name once. While it
+// runs, nothing else may change the lists. Raises AppError when the store fails; the
+// wait window is then left for the caller to close.
 void RebuildIndex(picMain& window);
+
+// Stores every staged entry of the lists as a new row through the recordset on the
+// index connection, with ids from 1 in list order, each row committed on its own,
+// giving the message loop turns. False when the recordset was closed meanwhile (the
+// main window closing).
+bool CopyStagedRows(Connection& index, Recordset& rs, const ResultLists& lists, frmWait& wait);
 
 }  // namespace kwiklet

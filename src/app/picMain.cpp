@@ -44,6 +44,7 @@ picMain::picMain(IndexDatabase& database) : database_(database) {
 
     connect(Text1, &QLineEdit::textChanged, this, [this] { search_->Text1_Change(); });
     connect(cmdSearch, &QPushButton::clicked, this, &picMain::cmdSearch_Click);
+    connect(cmdUpdate, &QPushButton::clicked, this, &picMain::cmdUpdate_Click);
     // Only a chosen entry counts: the view marking an entry as current when the focus
     // comes into it copies nothing.
     connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -172,6 +173,19 @@ void picMain::loadWindow() {
     WaitWindow().fillBar();
     platform().sleep(kLoadPauseMs);
     UnloadWaitWindow();
+}
+
+void picMain::cmdUpdate_Click() {
+    setModeButtonsEnabled(false);
+    const bool failed = trapErrors([this] { RebuildIndex(*this); }, [] { UnloadWaitWindow(); });
+    // Emptying the box lists the whole table through the search. After a rebuild that
+    // failed part-way, the lists may still hold what it staged: they show the table
+    // again even when the box was empty already.
+    if (failed && Text1->text().isEmpty()) {
+        search_->Text1_Change();
+    }
+    Text1->setText(QString());
+    setModeButtonsEnabled(true);
 }
 
 void picMain::ApplyWindowPosition() {

@@ -46,6 +46,8 @@ public:
 
     // The mode button: switches between searching the index and searching the web.
     void cmdSearch_Click();
+    // "&Update Database": rebuilds the index from the user's folders.
+    void cmdUpdate_Click();
 
     IndexDatabase& database() { return database_; }
     ResultLists& lists() { return lists_; }

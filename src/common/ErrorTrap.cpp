@@ -31,13 +31,16 @@ void reportError(const AppError& error) {
         MessageStyle::Plain, kAppTitle);
 }
 
-void trapErrors(const std::function<void()>& work, const std::function<void()>& beforeReport) {
-    if (auto error = catchError(work)) {
-        if (beforeReport) {
-            beforeReport();
-        }
-        reportError(*error);
+bool trapErrors(const std::function<void()>& work, const std::function<void()>& beforeReport) {
+    const std::optional<AppError> error = catchError(work);
+    if (!error) {
+        return false;
     }
+    if (beforeReport) {
+        beforeReport();
+    }
+    reportError(*error);
+    return true;
 }
 
 void resumeAfterObjectClosed(const std::function<void()>& step) {

@@ -21,8 +21,9 @@ std::optional<AppError> catchError(const std::function<void()>& work);
 void reportError(const AppError& error);
 
 // Runs the work; an error ends it and is reported. beforeReport, when given, runs first:
-// it takes away what would stand between the user and the box (a wait window).
-void trapErrors(const std::function<void()>& work, const std::function<void()>& beforeReport = {});
+// it takes away what would stand between the user and the box (a wait window). True
+// when an error was reported.
+bool trapErrors(const std::function<void()>& work, const std::function<void()>& beforeReport = {});
 
 // Runs one step of a handler that carries on after a closed-object error
 // (err::kObjectClosed): that error is dropped and the handler goes on with its next

@@ -60,8 +60,17 @@ void frmWait::showModeless() {
 }
 
 void frmWait::setStage(const QString& text) {
-    lbl->setText(text);
-    lbl->adjustSize();
+    Q_EMIT waitWindowCaptions().captionSet(text);
+    // A rebuild sets the same caption for every row it stores.
+    if (text != lbl->text()) {
+        lbl->setText(text);
+        lbl->adjustSize();
+    }
+}
+
+WaitWindowCaptions& waitWindowCaptions() {
+    static WaitWindowCaptions captions;
+    return captions;
 }
 
 void frmWait::fillBar() {

@@ -37,6 +37,15 @@ private:
     friend frmWait& WaitWindow();
 };
 
+// Announces every caption the wait window is given, in order, whichever window instance
+// shows it: for whoever follows a long operation from outside (the tests do).
+class WaitWindowCaptions : public QObject {
+    Q_OBJECT
+Q_SIGNALS:
+    void captionSet(const QString& text);
+};
+WaitWindowCaptions& waitWindowCaptions();
+
 // The wait window, loading it if it is not loaded.
 frmWait& WaitWindow();
 bool IsWaitWindowLoaded();

@@ -65,7 +65,14 @@ std::optional<RegistryValue> RecordingPlatform::readRegistryValue(std::uint32_t 
     return found->second;
 }
 
+std::optional<QString> RecordingPlatform::specialFolderLocation(int folderId) {
+    const auto decided = specialFolders.find(folderId);
+    return decided != specialFolders.end() ? decided->second
+                                           : PosixPlatform::specialFolderLocation(folderId);
+}
+
 std::unique_ptr<FolderEnumeration> RecordingPlatform::findFiles(const QString& searchPath) {
+    searchPaths << searchPath;
     QString folder = QFileInfo(searchPath).path();
     if (refusedFolders.contains(folder)) {
         return nullptr;

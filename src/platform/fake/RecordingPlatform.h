@@ -37,6 +37,7 @@ public:
     void makeWindowLayered(QWidget& window) override;
     void setWindowOpacityLevel(QWidget& window, int level) override;
     std::unique_ptr<FolderEnumeration> findFiles(const QString& searchPath) override;
+    std::optional<QString> specialFolderLocation(int folderId) override;
     std::optional<RegistryValue> readRegistryValue(std::uint32_t rootKey, const QString& subkey,
                                                    const QString& valueName) override;
 
@@ -63,6 +64,12 @@ public:
     // Folders (without a trailing separator) whose listing is refused, as the system
     // refuses an unreadable folder to an ordinary user.
     QSet<QString> refusedFolders;
+
+    // Special folders the test decides, by identifier (nothing: the system has no such
+    // folder); the others are the real platform's.
+    std::map<int, std::optional<QString>> specialFolders;
+    // Every search path a listing was asked for, in order.
+    QStringList searchPaths;
 
     // A registry to read from, as a Windows machine would have one: (root key, subkey,
     // value name) to value. Empty, as on Linux, unless a test fills it.

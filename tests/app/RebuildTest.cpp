@@ -1,0 +1,244 @@
+// Rebuilding the index of a real main window from a temporary home whose folders hold
+// small real trees: what is found where, in which order, under which names; the wait
+// window's captions; the Update button; and what a failure or the user's input during
+// the rebuild does.
+
+#include "support/MainWindowFixture.h"
+
+#include "common/MessageLoop.h"
+#include "indexer/UserFolders.h"
+#include "windows/frmWait.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+
+namespace kwiklet::test {
+namespace {
+
+const QString kDocuments = "Please Wait, Getting Filez from My Documents...";
+const QString kDesktop = "Please Wait, Getting Filez from Desktop...";
+const QString kStartMenu = "Please Wait, Getting Filez from Start Menu...";
+const QString kUpdating = "Please Wait, Updating Database...";
+
+class RebuildTest : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        home_ = platform_.homeFolder();
+        writeFile(home("Documents/report.exe"), "");
+        writeFile(home("Documents/readme.txt"), "");
+        writeFile(home("Documents/sub/tool.exe"), "");
+        writeFile(home("Desktop/game.exe"), "");
+        writeFile(home("Desktop/Calc.desktop"),
+                  "[Desktop Entry]\nType=Application\nName=Calculator\nName[de]=Rechner\n"
+                  "Exec=calc\n");
+        writeFile(home("Desktop/Hidden.desktop"),
+                  "[Desktop Entry]\nType=Application\nName=Hidden\nNoDisplay=true\nExec=x\n");
+        writeFile(home("Desktop/more/report.desktop"),
+                  "[Desktop Entry]\nType=Application\nName=report\nExec=report\n");
+        writeFile(home(".local/share/applications/org.example.Editor.desktop"),
+                  "[Desktop Entry]\nType=Application\nName=Editor\nExec=editor\n");
+        writeFile(home(".local/share/applications/Gone.desktop"),
+                  "[Desktop Entry]\nType=Application\nName=Gone\nHidden=true\n");
+        writeFile(home("system/applications/Files.desktop"),
+                  "[Desktop Entry]\nType=Application\nName=Files\nExec=files\n");
+        writeFile(home("Favorites/Example.url"), "[InternetShortcut]\nURL=http://example.com\n");
+        QObject::connect(&waitWindowCaptions(), &WaitWindowCaptions::captionSet, &context_,
+                         [this](const QString& caption) { captions_ << caption; });
+    }
+
+    QString home(const QString& relative) const { return home_ + '/' + relative; }
+    static void writeFile(const QString& path, const QByteArray& contents) {
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+        test::writeFile(path, contents);
+    }
+
+    // Every row of the table: "id name path".
+    QStringList rows() const {
+        QStringList result;
+        Recordset table;
+        table.open("SELECT * FROM filez", database_.IndexDb.get(), CursorType::Static,
+                   LockType::Optimistic);
+        for (; !table.eof(); table.moveNext()) {
+            result << table.field("id") + ' ' + table.field("name") + ' ' + table.field("path");
+        }
+        return result;
+    }
+    QStringList expectedRows() const {
+        return {"1 report " + home("Documents/report.exe"),
+                "2 tool " + home("Documents/sub/tool.exe"),
+                "3 game " + home("Desktop/game.exe"),
+                "4 Calculator " + home("Desktop/Calc.desktop"),
+                "5 report " + home("Desktop/more/report.desktop"),
+                "6 Editor " + home(".local/share/applications/org.example.Editor.desktop"),
+                "7 Files " + home("system/applications/Files.desktop"),
+                "8 Example " + home("Favorites/Example.url")};
+    }
+    // The captions before the rows are stored, then how many times the storing one was set.
+    std::pair<QStringList, int> captionsSeen() const {
+        const qsizetype firstUpdating = captions_.indexOf(kUpdating);
+        return {captions_.mid(0, firstUpdating), static_cast<int>(captions_.count(kUpdating))};
+    }
+    void clickUpdate() { QTest::mouseClick(window_->cmdUpdate, Qt::LeftButton); }
+
+    QString home_;
+    QStringList captions_;
+    QObject context_;
+};
+
+TEST_F(RebuildTest, FirstRunIndexesTheUsersFoldersInTheScanPlansOrder) {
+    createDatabaseAt(platform_.databasePath(), {});
+    ASSERT_NE(launch(), nullptr);  // no stored position: a first run
+
+    EXPECT_EQ(rows(), expectedRows());
+    EXPECT_EQ(listed(),
+              (QStringList{"report", "tool", "game", "Calculator", "Editor", "Files", "Example"}));
+    EXPECT_EQ(listed(true)[0], home("Documents/report.exe"));  // the first row of a name
+    EXPECT_EQ(window_->lblCount[0]->text(), "7 files in DataBase");
+    // The all-users stage sets no caption and Favorites the Start Menu's again; an empty
+    // table is not deleted.
+    EXPECT_EQ(captionsSeen(),
+              std::make_pair(
+                  QStringList{"Please Wait...", kDocuments, kDesktop, kStartMenu, kStartMenu}, 8));
+    EXPECT_EQ(recorder_.sleeps, std::vector<int>{100});
+    EXPECT_FALSE(IsWaitWindowLoaded());
+    EXPECT_TRUE(recorder_.messages.empty());
+}
+
+TEST_F(RebuildTest, LaunchersAreListedUnderTheirNameInTheUsersLanguage) {
+    platform_.environment().set("LC_ALL", "de_DE.UTF-8");
+    createDatabaseAt(platform_.databasePath(), {});
+    ASSERT_NE(launch(), nullptr);
+    EXPECT_EQ(rows()[3], "4 Rechner " + home("Desktop/Calc.desktop"));
+}
+
+// The Update button over a full table: the old rows are deleted and every row is new.
+TEST_F(RebuildTest, UpdateReplacesEveryRowAndLeavesTheWindowReady) {
+    ASSERT_NE(launchOver({{"old one"}, {"old two"}, {"old three"}}), nullptr);
+    type("old");
+    captions_.clear();
+    recorder_.sleeps.clear();
+    bool buttonsDisabledDuringTheRebuild = true;
+    recorder_.onSleep = [&] {
+        buttonsDisabledDuringTheRebuild =
+            !window_->cmdUpdate->isEnabled() && !window_->cmdSearch->isEnabled();
+    };
+    clickUpdate();
+
+    EXPECT_EQ(rows(), expectedRows());
+    EXPECT_EQ(captionsSeen().first,
+              (QStringList{"Please Wait...", "Please Wait, Deleting Database...", kDocuments,
+                           kDesktop, kStartMenu, kStartMenu}));
+    EXPECT_TRUE(buttonsDisabledDuringTheRebuild);
+    EXPECT_TRUE(window_->cmdUpdate->isEnabled() && window_->cmdSearch->isEnabled());
+    EXPECT_EQ(window_->Text1->text(), "");
+    EXPECT_EQ(listed().size(), 7);
+    EXPECT_EQ(window_->lblCount[0]->text(), "7 files in DataBase");
+    EXPECT_EQ(recorder_.sleeps, std::vector<int>{100});
+    EXPECT_TRUE(recorder_.messages.empty());
+}
+
+// Folders that hold nothing, or are not there at all, leave an empty index behind and
+// no error; a folder the system does not know is not looked for anywhere, least of all
+// in the root folder.
+TEST_F(RebuildTest, NothingFoundLeavesAnEmptyIndexAndNoFolderMeansNoWalk) {
+    QDir(home_).removeRecursively();
+    QDir().mkpath(home("system/applications"));
+    recorder_.specialFolders[kFolderDocuments] = std::nullopt;
+    ASSERT_NE(launchOver({{"old"}}), nullptr);
+    clickUpdate();
+
+    EXPECT_EQ(rows(), QStringList{});
+    EXPECT_EQ(listed(), QStringList{});
+    EXPECT_EQ(window_->lblCount[0]->text(), "0 files in DataBase");
+    EXPECT_TRUE(recorder_.messages.empty());
+    EXPECT_FALSE(recorder_.searchPaths.isEmpty());
+    for (const QString& searchPath : recorder_.searchPaths) {
+        EXPECT_TRUE(searchPath.startsWith(home_)) << searchPath.toStdString();
+    }
+}
+
+// A store that fails part-way: the box, the wait window gone, both buttons back, and
+// the lists showing what the table holds.
+TEST_F(RebuildTest, UpdateThatFailsPartWayShowsTheErrorAndTheTableAsItIs) {
+    ASSERT_NE(launchOver({{"old"}}), nullptr);
+    OtherProgram(platform_.databasePath())
+        .run(
+            "CREATE TRIGGER full BEFORE INSERT ON filez WHEN NEW.id > 3 "
+            "BEGIN SELECT RAISE(ABORT, 'the disk is full'); END");
+    bool waitWindowUpWithTheBox = true;
+    recorder_.onMessageBox = [&] { waitWindowUpWithTheBox = IsWaitWindowLoaded(); };
+    clickUpdate();
+
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    EXPECT_EQ(recorder_.messages[0].text,
+              QString::number(err::kStoreFailure) +
+                  ": The index database reported an error: the disk is full.");
+    EXPECT_FALSE(waitWindowUpWithTheBox);
+    EXPECT_FALSE(IsWaitWindowLoaded());
+    EXPECT_TRUE(window_->cmdUpdate->isEnabled() && window_->cmdSearch->isEnabled());
+    EXPECT_EQ(rows(), expectedRows().mid(0, 3));  // each row was committed on its own
+    EXPECT_EQ(listed(), (QStringList{"report", "tool", "game"}));
+}
+
+// While the rebuild stages and stores, typing and choosing in the list change nothing,
+// and a second click on the button starts nothing.
+TEST_F(RebuildTest, InputDuringTheRebuildLeavesItsListsAlone) {
+    ASSERT_NE(launchOver({{"old"}}), nullptr);
+    messageloop::setYieldInterval(std::chrono::microseconds(0));
+    int interruptions = 0;
+    recorder_.onYield = [&] {
+        if (!window_->lists().isReserved()) {
+            return;  // the rebuild is over
+        }
+        ++interruptions;
+        window_->Text1->setText(QString::number(interruptions % 3 ? interruptions : 0));
+        window_->lists().publishPendingRows();
+        window_->List1->selectionModel()->select(window_->lists().index(0),
+                                                 QItemSelectionModel::ClearAndSelect);
+        window_->cmdUpdate->click();  // disabled: does nothing
+    };
+    clickUpdate();
+    recorder_.onYield = nullptr;
+
+    EXPECT_GT(interruptions, 20);
+    EXPECT_EQ(rows(), expectedRows());
+    EXPECT_EQ(listed().size(), 7);
+    EXPECT_EQ(recorder_.sleeps, (std::vector<int>{500, 100}));  // the load's, one rebuild's
+    EXPECT_EQ(window_->Text1->text(), "");
+    EXPECT_TRUE(recorder_.messages.empty());
+}
+
+// Another program reading the index the whole time does not stop the rebuild.
+TEST_F(RebuildTest, ReaderInAnotherProgramDoesNotStopTheRebuild) {
+    ASSERT_NE(launchOver({{"old"}}), nullptr);
+    OtherProgram reader(platform_.databasePath());
+    reader.run("BEGIN; SELECT count(*) FROM filez;");
+    clickUpdate();
+    reader.run("COMMIT");
+    EXPECT_TRUE(recorder_.messages.empty());
+    EXPECT_EQ(rows(), expectedRows());
+}
+
+// Every staged entry is stored, however many: no 16-bit limit.
+TEST_F(RebuildTest, MoreThan32767EntriesAreAllStored) {
+    constexpr int kFiles = 33000;
+    QDir().mkpath(home("Documents/many"));
+    for (int i = 0; i < kFiles; ++i) {
+        QFile(home(QStringLiteral("Documents/many/p%1.exe").arg(i))).open(QIODevice::WriteOnly);
+    }
+    ASSERT_NE(launchOver({{"old"}}), nullptr);
+    clickUpdate();
+
+    EXPECT_EQ(window_->lists().count(), kFiles + 7);
+    const QStringList stored = rows();
+    ASSERT_EQ(stored.size(), kFiles + 8);
+    EXPECT_TRUE(stored.last().startsWith(QString::number(kFiles + 8) + " Example "));
+    EXPECT_TRUE(recorder_.messages.empty());
+}
+
+}  // namespace
+}  // namespace kwiklet::test
