@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QTimer>
 
 namespace kwiklet::test {
 namespace {
@@ -139,6 +140,7 @@ TEST_F(RebuildTest, UpdateReplacesEveryRowAndLeavesTheWindowReady) {
     EXPECT_EQ(window_->lblCount[0]->text(), "7 files in DataBase");
     EXPECT_EQ(recorder_.sleeps, std::vector<int>{100});
     EXPECT_TRUE(recorder_.messages.empty());
+    EXPECT_TRUE(database_.IndexDb->nameKeyReady());  // searches use the key again
 }
 
 // Folders that hold nothing, or are not there at all, leave an empty index behind and
@@ -191,7 +193,7 @@ TEST_F(RebuildTest, InputDuringTheRebuildLeavesItsListsAlone) {
     messageloop::setYieldInterval(std::chrono::microseconds(0));
     int interruptions = 0;
     recorder_.onYield = [&] {
-        if (!window_->lists().isReserved()) {
+        if (!IsWaitWindowLoaded()) {
             return;  // the rebuild is over
         }
         ++interruptions;
@@ -210,6 +212,26 @@ TEST_F(RebuildTest, InputDuringTheRebuildLeavesItsListsAlone) {
     EXPECT_EQ(recorder_.sleeps, (std::vector<int>{500, 100}));  // the load's, one rebuild's
     EXPECT_EQ(window_->Text1->text(), "");
     EXPECT_TRUE(recorder_.messages.empty());
+}
+
+// Closing the window while the rows are stored ends the rebuild quietly.
+TEST_F(RebuildTest, ClosingTheWindowDuringTheRebuildEndsItQuietly) {
+    ASSERT_NE(launchOver({{"old"}}), nullptr);
+    window_->show();
+    messageloop::setYieldInterval(std::chrono::microseconds(0));
+    QObject::connect(&waitWindowCaptions(), &WaitWindowCaptions::captionSet, &context_,
+                     [this](const QString& caption) {
+                         if (caption == kUpdating && window_->isVisible()) {
+                             QTimer::singleShot(0, window_.get(), [this] { window_->close(); });
+                         }
+                     });
+    clickUpdate();
+
+    EXPECT_FALSE(window_->isVisible());
+    EXPECT_EQ(database_.IndexDb->state(), ObjectState::Closed);
+    EXPECT_FALSE(IsWaitWindowLoaded());
+    EXPECT_TRUE(recorder_.messages.empty());
+    EXPECT_TRUE(recorder_.sleeps.empty() || recorder_.sleeps == std::vector<int>{500});
 }
 
 // Another program reading the index the whole time does not stop the rebuild.

@@ -171,6 +171,19 @@ TEST_F(StoreTest, NamesChangedByAnotherProgramAreFoundAtOnceAndAfterReopening) {
     EXPECT_EQ(namesBeginningWith(db_, "zu"), QStringList{"Zulu"});
 }
 
+// A rebuild that stopped while storing its rows leaves the key without its index:
+// opening the file builds it again, and searches go through it.
+TEST_F(StoreTest, KeyIndexLeftMissingIsBuiltAgainAtOpen) {
+    addRows(db_, {"Zebra", "Yak"});
+    db_.close();
+    OtherProgram(path()).run("DROP INDEX filez_name_key");
+    openAt(db_, path());
+    EXPECT_TRUE(db_.nameKeyReady());
+    EXPECT_EQ(read(db_, "SELECT name FROM sqlite_master WHERE type = 'index'"),
+              QStringList{"filez_name_key"});
+    EXPECT_EQ(namesBeginningWith(db_, "z"), QStringList{"Zebra"});
+}
+
 // When the keys cannot be repaired (another program holds the file for writing), the
 // query scans instead and still finds every row.
 TEST_F(StoreTest, KeysThatCannotBeRepairedAreNotReliedOn) {
