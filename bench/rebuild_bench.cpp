@@ -9,6 +9,7 @@
 // Usage: rebuild_bench NAMES_FILE TREE [RUNS]
 //   (names from ../shared/bench/make-names.py, the tree from make-tree.py)
 
+#include "Measure.h"
 #include "app/RebuildIndex.h"
 #include "app/StartProgram.h"
 #include "app/picMain.h"
@@ -29,7 +30,6 @@
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -42,10 +42,6 @@ namespace {
 double median(std::vector<double> samples) {
     std::sort(samples.begin(), samples.end());
     return samples[samples.size() / 2];
-}
-
-double millisecondsOf(const QElapsedTimer& timer) {
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
 QStringList readNames(const QString& path, qsizetype most) {
@@ -79,7 +75,7 @@ double copyMilliseconds(const QString& folder, const ResultLists& staged) {
     QElapsedTimer timer;
     timer.start();
     CopyStagedRows(connection, rs, staged, wait);
-    const double elapsed = millisecondsOf(timer);
+    const double elapsed = bench::millisecondsOf(timer);
     UnloadWaitWindow();
     return elapsed;
 }
@@ -110,7 +106,7 @@ double floorMilliseconds(const QString& folder, const QStringList& names) {
     }
     sqlite3_finalize(insert);
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    const double elapsed = millisecondsOf(timer);
+    const double elapsed = bench::millisecondsOf(timer);
     sqlite3_close(db);
     return elapsed;
 }
@@ -129,13 +125,7 @@ double findMilliseconds(const QString& tree) {
         find.start(QStringLiteral("find"), arguments);
         find.waitForFinished(-1);
     }
-    return millisecondsOf(timer);
-}
-
-long peakResidentKilobytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+    return bench::millisecondsOf(timer);
 }
 
 }  // namespace
@@ -191,7 +181,7 @@ int main(int argc, char** argv) {
     std::printf("sqlite3, the same rows in one transaction:        median %8.1f ms  ratio %.1f\n",
                 floor, copy / floor);
     std::printf("peak resident memory after the copies:           %8.1f MB\n",
-                static_cast<double>(peakResidentKilobytes()) / 1024.0);
+                bench::peakResidentMegabytes());
 
     // The whole rebuild behind the Update button.
     createIndexDatabase(executableFolder.path() + QStringLiteral("/avs.dat"));
@@ -207,7 +197,7 @@ int main(int argc, char** argv) {
         &waitWindowCaptions(), &WaitWindowCaptions::captionSet, &context,
         [&](const QString& caption) {
             if (walksDone == 0 && caption == QLatin1String("Please Wait, Updating Database...")) {
-                walksDone = millisecondsOf(timer);
+                walksDone = bench::millisecondsOf(timer);
             }
         });
     std::vector<double> walks;
@@ -218,7 +208,7 @@ int main(int argc, char** argv) {
         walksDone = 0;
         timer.start();
         window->cmdUpdate_Click();
-        const double total = millisecondsOf(timer);
+        const double total = bench::millisecondsOf(timer);
         walks.push_back(walksDone);
         rests.push_back(total - walksDone);
         finds.push_back(findMilliseconds(tree));
@@ -234,6 +224,6 @@ int main(int argc, char** argv) {
     std::printf("  find over the same three patterns: median %8.1f ms  walk ratio %.2f\n",
                 median(finds), median(walks) / median(finds));
     std::printf("peak resident memory:                       %8.1f MB\n",
-                static_cast<double>(peakResidentKilobytes()) / 1024.0);
+                bench::peakResidentMegabytes());
     return 0;
 }

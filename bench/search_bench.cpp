@@ -7,6 +7,7 @@
 //
 // Usage: search_bench NAMES_FILE [REPEATS]   (names from shared/bench/make-names.py)
 
+#include "Measure.h"
 #include "app/StartProgram.h"
 #include "app/picMain.h"
 #include "platform/fake/RecordingPlatform.h"
@@ -25,7 +26,6 @@
 #include <QTest>
 
 #include <sqlite3.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -58,7 +58,7 @@ Figures timeRepeated(int repeats, const std::function<void()>& prepare,
         QElapsedTimer timer;
         timer.start();
         measured();
-        samples.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        samples.push_back(bench::millisecondsOf(timer));
     }
     return summarise(samples);
 }
@@ -121,15 +121,9 @@ double grepMilliseconds(const QString& namesFile, const QString& prefix, int rep
         grep.start(QStringLiteral("grep"),
                    {QStringLiteral("-i"), QLatin1Char('^') + prefix, namesFile});
         grep.waitForFinished(-1);
-        samples.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        samples.push_back(bench::millisecondsOf(timer));
     }
     return summarise(samples).median;
-}
-
-long peakResidentKilobytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
 }
 
 }  // namespace
@@ -161,7 +155,7 @@ int main(int argc, char** argv) {
     loadTimer.start();
     const auto window = LaunchProgram(database);
     QCoreApplication::processEvents();
-    const double loadMs = static_cast<double>(loadTimer.nsecsElapsed()) / 1e6;
+    const double loadMs = bench::millisecondsOf(loadTimer);
     if (!window) {
         std::fprintf(stderr, "start-up failed\n");
         return 1;
@@ -241,7 +235,6 @@ int main(int argc, char** argv) {
         afterRename.median, afterRename.p95);
     std::printf("opening the index (key check): median %7.2f ms  p95 %7.2f ms\n", opening.median,
                 opening.p95);
-    std::printf("peak resident memory:          %8.1f MB\n",
-                static_cast<double>(peakResidentKilobytes()) / 1024.0);
+    std::printf("peak resident memory:          %8.1f MB\n", bench::peakResidentMegabytes());
     return 0;
 }
