@@ -1,7 +1,38 @@
 #include "app/RunAtStartup.h"
 
-namespace kwiklet {
+#include "common/ErrorTrap.h"
+#include "platform/Platform.h"
 
-void SetRunAtStartup(const QString&, const QString&, bool) {}
+namespace kwiklet {
+namespace {
+
+void showStatus(int status, const char* what) {
+    platform().messageBox(QStringLiteral("Error %1 %2\r\n").arg(status).arg(QLatin1String(what)),
+                          MessageStyle::Plain, kAppTitle);
+}
+
+}  // namespace
+
+void SetRunAtStartup(const QString& executableName, const QString& executableFolder, bool enable) {
+    auto& system = platform();
+    // Anything else that fails shows its number and description, and ends here.
+    if (auto error = catchError([&] {
+            if (const int status = system.openStartupEntries(); status != 0) {
+                showStatus(status, "opening key");
+                return;
+            }
+            if (!enable) {
+                system.removeStartupEntry(executableName);
+            } else if (const int status =
+                           system.writeStartupEntry(executableName, executableFolder);
+                       status != 0) {
+                showStatus(status, "setting key");
+            }
+        })) {
+        system.messageBox(
+            QString::number(error->number()) + QLatin1Char(' ') + error->description(),
+            MessageStyle::Plain, kAppTitle);
+    }
+}
 
 }  // namespace kwiklet

@@ -5,6 +5,7 @@
 // meaning on every platform and a recording stand-in in the tests.
 
 #include <QByteArray>
+#include <QPoint>
 #include <QSize>
 #include <QString>
 
@@ -130,9 +131,26 @@ public:
     virtual QString executableName() = 0;
     virtual ScreenMetrics screenMetrics() = 0;
 
+    // --- Start with the system --------------------------------------------------------
+    // The entries that start programs when the user logs on: the per-user Run key on
+    // Windows, the XDG autostart folder on Linux. Each returns 0 or the system's error
+    // number.
+    // Opens (creating it if need be) the place the entries are kept.
+    virtual int openStartupEntries() = 0;
+    // Stores the entry that starts the executable of that name in that folder, replacing
+    // the one of that name if there is one.
+    virtual int writeStartupEntry(const QString& executableName, const QString& folder) = 0;
+    // Removes the entry of that name; an entry that is not there is no error.
+    virtual void removeStartupEntry(const QString& executableName) = 0;
+
     // --- Windows --------------------------------------------------------------------
-    // Puts the window into the always-on-top band or takes it out again.
+    // Puts the window into the always-on-top band or takes it out again, without moving,
+    // resizing or hiding it.
     virtual void setWindowTopMost(QWidget& window, bool onTop) = 0;
+    // Moves the window with the pointer while the left button stays down, as dragging its
+    // title bar would: the point of the window grabbed (where the button went down, in
+    // screen coordinates) stays under the pointer. Returns once the button is released.
+    virtual void dragWindow(QWidget& window, QPoint grabbedAt) = 0;
     // Makes the window able to take an opacity level.
     virtual void makeWindowLayered(QWidget& window) = 0;
     // Sets the window's opacity from 0 (invisible) to 255 (opaque).

@@ -43,8 +43,18 @@ void RecordingPlatform::setBusyPointer(bool busy) {
     busyPointerChanges.push_back(busy);
 }
 
+void RecordingPlatform::writeSetting(const QString& application, const QString& section,
+                                     const QString& key, const QString& value) {
+    settingWrites << key + QLatin1Char('=') + value;
+    PosixPlatform::writeSetting(application, section, key, value);
+}
+
 void RecordingPlatform::setWindowTopMost(QWidget& window, bool onTop) {
     topMostRequests.emplace_back(window.objectName(), onTop);
+}
+
+void RecordingPlatform::dragWindow(QWidget&, QPoint) {
+    ++dragRequests;
 }
 
 void RecordingPlatform::makeWindowLayered(QWidget&) {

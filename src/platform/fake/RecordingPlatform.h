@@ -2,7 +2,7 @@
 
 // The platform for tests and benchmarks: the real Linux platform, except that what
 // cannot happen unattended (message boxes, opening things with the shell, pauses,
-// ending the process, window-manager requests) is recorded instead, and the
+// ending the process, window-manager requests, dragging windows) is recorded instead, and the
 // executable's folder and the settings folder are whatever the test chooses.
 
 #include "platform/posix/PosixPlatform.h"
@@ -33,7 +33,10 @@ public:
     void yieldToMessageLoop() override;
     void endProcess() override;
     void setBusyPointer(bool busy) override;
+    void writeSetting(const QString& application, const QString& section, const QString& key,
+                      const QString& value) override;
     void setWindowTopMost(QWidget& window, bool onTop) override;
+    void dragWindow(QWidget& window, QPoint grabbedAt) override;
     void makeWindowLayered(QWidget& window) override;
     void setWindowOpacityLevel(QWidget& window, int level) override;
     std::unique_ptr<FolderEnumeration> findFiles(const QString& searchPath) override;
@@ -49,6 +52,8 @@ public:
     int processEndRequests = 0;
     std::vector<bool> busyPointerChanges;
     std::vector<std::pair<QString, bool>> topMostRequests;  // window's object name, on top
+    QStringList settingWrites;                              // "key=value", in order
+    int dragRequests = 0;
     int layeredRequests = 0;
     std::vector<int> opacityRequests;
 

@@ -174,14 +174,6 @@ ScreenMetrics PosixPlatform::screenMetrics() {
     return {screen->size(), screen->logicalDotsPerInch()};
 }
 
-void PosixPlatform::setWindowTopMost(QWidget& window, bool onTop) {
-    const bool wasVisible = window.isVisible();
-    window.setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    if (wasVisible) {
-        window.show();  // changing a window flag hides the window
-    }
-}
-
 void PosixPlatform::makeWindowLayered(QWidget&) {
     // Qt windows take an opacity level as they are; there is no style to add.
 }

@@ -46,7 +46,12 @@ public:
     QString executableName() override;
     ScreenMetrics screenMetrics() override;
 
+    int openStartupEntries() override;
+    int writeStartupEntry(const QString& executableName, const QString& folder) override;
+    void removeStartupEntry(const QString& executableName) override;
+
     void setWindowTopMost(QWidget& window, bool onTop) override;
+    void dragWindow(QWidget& window, QPoint grabbedAt) override;
     void makeWindowLayered(QWidget& window) override;
     void setWindowOpacityLevel(QWidget& window, int level) override;
 

@@ -1,0 +1,150 @@
+// What the window manager does for the program's windows on Linux: keeping a window
+// above the others, and moving a window that has no title bar with the pointer.
+
+#include "platform/posix/PosixPlatform.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QWidget>
+#include <QWindow>
+
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace kwiklet {
+namespace {
+
+bool onX11() {
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+xcb_atom_t atomNamed(xcb_connection_t* connection, const char* name) {
+    const xcb_intern_atom_cookie_t cookie =
+        xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    std::free(reply);
+    return atom;
+}
+
+// Asks the window manager to add the window to, or take it out of, the layer above the
+// others (the EWMH _NET_WM_STATE_ABOVE state) while it is mapped: Qt would otherwise
+// unmap and map the window again to change the flag, and the window would flicker.
+bool askWindowManagerForAbove(QWidget& window, bool above) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr) {
+        return false;
+    }
+    xcb_connection_t* connection = x11->connection();
+    const xcb_setup_t* setup = xcb_get_setup(connection);
+    const xcb_window_t root = xcb_setup_roots_iterator(setup).data->root;
+    constexpr std::uint32_t kRemove = 0;
+    constexpr std::uint32_t kAdd = 1;
+    constexpr std::uint32_t kFromApplication = 1;
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = static_cast<xcb_window_t>(window.winId());
+    message.type = atomNamed(connection, "_NET_WM_STATE");
+    message.data.data32[0] = above ? kAdd : kRemove;
+    message.data.data32[1] = atomNamed(connection, "_NET_WM_STATE_ABOVE");
+    message.data.data32[2] = atomNamed(connection, "_NET_WM_STATE_STAYS_ON_TOP");
+    message.data.data32[3] = kFromApplication;
+    xcb_send_event(connection, 0, root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(connection);
+    return true;
+}
+
+// Follows the pointer with the window until the left button is released. Whatever
+// else ends the drag (another button, the window going away or the application losing
+// the pointer) ends it too, so that a release that never arrives cannot leave the
+// window stuck to the pointer.
+class PointerDrag : public QObject {
+public:
+    PointerDrag(QWidget& window, QPoint grabbedAt)
+        : window_(&window), offset_(grabbedAt - window.frameGeometry().topLeft()) {}
+
+    void run() {
+        // Catch up with the pointer, which has moved on since the button went down.
+        window_->move(QCursor::pos() - offset_);
+        QCoreApplication::instance()->installEventFilter(this);
+        loop_.exec();
+        QCoreApplication::instance()->removeEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::MouseMove: {
+                const auto* mouse = static_cast<QMouseEvent*>(event);
+                if (!(QGuiApplication::mouseButtons() & Qt::LeftButton) || window_.isNull()) {
+                    loop_.quit();
+                    return false;
+                }
+                window_->move(mouse->globalPosition().toPoint() - offset_);
+                return true;
+            }
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonPress:
+            case QEvent::ApplicationDeactivate:
+                loop_.quit();
+                return false;
+            case QEvent::Hide:
+                if (watched == window_) {
+                    loop_.quit();
+                }
+                return false;
+            default:
+                return false;
+        }
+    }
+
+private:
+    QPointer<QWidget> window_;
+    QPoint offset_;
+    QEventLoop loop_;
+};
+
+}  // namespace
+
+void PosixPlatform::setWindowTopMost(QWidget& window, bool onTop) {
+    const Qt::WindowFlags flags = onTop ? window.windowFlags() | Qt::WindowStaysOnTopHint
+                                        : window.windowFlags() & ~Qt::WindowStaysOnTopHint;
+    if (!window.isVisible() || !onX11()) {
+        // Before the window is shown the flag travels with it to the window manager.
+        // Elsewhere (Wayland) stacking is the compositor's alone: the flag is all there is.
+        const bool wasVisible = window.isVisible();
+        window.setWindowFlags(flags);
+        if (wasVisible) {
+            window.show();
+        }
+        return;
+    }
+    // Qt keeps the flag for later without telling the window system, which learns the
+    // new state from the window manager's own message.
+    window.overrideWindowFlags(flags);
+    askWindowManagerForAbove(window, onTop);
+}
+
+void PosixPlatform::dragWindow(QWidget& window, QPoint grabbedAt) {
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        // Only the compositor may place windows there; it runs the move itself and the
+        // program learns no position.
+        if (QWindow* handle = window.windowHandle()) {
+            handle->startSystemMove();
+        }
+        return;
+    }
+    PointerDrag(window, grabbedAt).run();
+}
+
+}  // namespace kwiklet
