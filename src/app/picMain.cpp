@@ -1,5 +1,6 @@
 #include "app/picMain.h"
 
+#include "app/GlyphLabel.h"
 #include "app/RebuildIndex.h"
 #include "appearance/Skin.h"
 #include "common/ErrorTrap.h"
@@ -10,7 +11,6 @@
 #include "store/Recordset.h"
 #include "windows/frmWait.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QItemSelectionModel>
@@ -24,19 +24,16 @@
 namespace kwiklet {
 namespace {
 
-constexpr int kClientWidthTwips = 4455;
-constexpr int kClientHeightTwips = 3570;
 constexpr int kLoadPauseMs = 500;
-
-struct TwipRect {
-    int left, top, width, height;
-};
 
 }  // namespace
 
 picMain::picMain(IndexDatabase& database) : database_(database) {
     setObjectName(QStringLiteral("picMain"));
     setWindowTitle(kAppTitle);
+    // No frame and no title bar: the window is moved by its surface and closed by its
+    // own glyph, the menu or Esc.
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     createControls();
     createMenu();
     search_.emplace(*Text1, *Text2, *List1, lists_, database_, search_state_);
@@ -49,93 +46,18 @@ picMain::picMain(IndexDatabase& database) : database_(database) {
     // comes into it copies nothing.
     connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { search_->List1_Click(); });
-    Text1->installEventFilter(this);
-    List1->installEventFilter(this);
-    List1->viewport()->installEventFilter(this);
+    connect(Label1, &GlyphLabel::clicked, this, [this] { mnuOU_Click(kExitCommand); });
+    connect(Label2, &GlyphLabel::clicked, this, &picMain::Label2_Click);
+    // The window sees every key before its controls do (Esc ends the program from any
+    // of them); the list's surface reports its double-clicks.
+    for (QWidget* control : findChildren<QWidget*>()) {
+        if (control != static_cast<QWidget*>(mnuMain)) {  // Esc in the open menu closes it
+            control->installEventFilter(this);
+        }
+    }
 }
 
 picMain::~picMain() = default;
-
-void picMain::createControls() {
-    const double dpi = platform().screenMetrics().dotsPerInch;
-    auto px = [dpi](int twips) { return units::twipsToPixels(twips, dpi); };
-    auto place = [&](QWidget* control, const char* name, TwipRect rect) {
-        control->setObjectName(QString::fromLatin1(name));
-        control->setGeometry(px(rect.left), px(rect.top), px(rect.width), px(rect.height));
-    };
-    setFixedSize(px(kClientWidthTwips), px(kClientHeightTwips));
-
-    QFont titleFont(QStringLiteral("Courier New"), 8);
-    titleFont.setPointSizeF(8.25);
-    titleFont.setBold(true);
-    lblCount[1] = new QLabel(QStringLiteral("Kwiklet -"), this);
-    lblCount[0] = new QLabel(this);
-    place(lblCount[1], "lblCount1", {120, 75, 945, 210});
-    place(lblCount[0], "lblCount0", {1140, 75, 105, 210});
-    for (QLabel* label : lblCount) {
-        label->setFont(titleFont);
-        label->adjustSize();
-    }
-
-    cmdUpdate = new QPushButton(QStringLiteral("&Update Database"), this);
-    place(cmdUpdate, "cmdUpdate", {120, 420, 1515, 315});
-    cmdSkinz = new QPushButton(QStringLiteral("Skinz"), this);
-    place(cmdSkinz, "cmdSkinz", {2580, 420, 855, 315});
-    cmdSearch = new QPushButton(QStringLiteral("&Search"), this);
-    place(cmdSearch, "cmdSearch", {3480, 420, 855, 315});
-
-    Text1 = new QLineEdit(this);
-    place(Text1, "Text1", {120, 840, 4215, 285});
-
-    List1 = new QListView(this);
-    place(List1, "List1", {120, 1090, 4215, 2370});
-    List1->setModel(&lists_);
-    // Every row has the same height, so the view never measures a million rows.
-    List1->setUniformItemSizes(true);
-    List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    List1->setStyleSheet(QStringLiteral("QListView { background: rgb(224, 224, 224); }"));
-
-    Text2 = new QLineEdit(this);
-    place(Text2, "Text2", {1440, 1440, 1575, 375});
-    Text2->hide();
-
-    setTabOrder(Text1, List1);
-    setTabOrder(List1, cmdUpdate);
-    setTabOrder(cmdUpdate, cmdSkinz);
-    setTabOrder(cmdSkinz, cmdSearch);
-}
-
-void picMain::createMenu() {
-    struct Item {
-        int index;
-        const char* caption;
-    };
-    static constexpr Item kItems[] = {
-        {0, "About Kwiklet"},
-        {1, "Feedback"},
-        {3, "Check for Updates"},
-        {4, "-"},
-        {5, "Open on Startup"},
-        {6, "Always on Top"},
-        {8, "-"},
-        {9, "Skinz"},
-        {10, "Online Help"},
-        {11, "-"},
-        {12, "Exit"},
-    };
-    mnuMain = new QMenu(QStringLiteral("MainMenu"), this);
-    mnuMain->setObjectName(QStringLiteral("mnuMain"));
-    for (const Item& item : kItems) {
-        const QString caption = QString::fromLatin1(item.caption);
-        QAction* action =
-            caption == QLatin1String("-") ? mnuMain->addSeparator() : mnuMain->addAction(caption);
-        mnuOU[static_cast<std::size_t>(item.index)] = action;
-    }
-    mnuOU[5]->setCheckable(true);
-    mnuOU[5]->setChecked(false);
-    mnuOU[6]->setCheckable(true);
-    mnuOU[6]->setChecked(true);
-}
 
 void picMain::Form_Load() {
     // The wait window would stand over the error box, so it goes first.
@@ -213,6 +135,11 @@ void picMain::closeEvent(QCloseEvent* event) {
 }
 
 bool picMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        Form_KeyPress(kKeyEscape);
+        return true;
+    }
     if (watched == Text1) {
         onText1Event(*event);
     } else if (watched == List1) {

@@ -1,6 +1,7 @@
 #pragma once
 
-// The main window: the search box, the result list and the count line.
+// The main window: a small borderless window with the search box, the result list, the
+// count line and the glyphs and menu that stand in for a title bar.
 
 #include "search/IncrementalSearch.h"
 #include "search/KeyHandling.h"
@@ -23,6 +24,11 @@ class QPushButton;
 namespace kwiklet {
 
 struct IndexDatabase;
+class GlyphLabel;
+
+inline constexpr int kKeyEscape = 27;
+// The menu's Exit command, which Esc and the close glyph run as well.
+inline constexpr int kExitCommand = 12;
 
 class picMain : public QWidget {
     Q_OBJECT
@@ -49,6 +55,20 @@ public:
     // "&Update Database": rebuilds the index from the user's folders.
     void cmdUpdate_Click();
 
+    // The window's own handling of the mouse and the keys (its surface and the title
+    // labels act as a title bar would): a drag with the left button alone moves the
+    // window and saves where it ends; the right button alone opens the menu; Esc ends
+    // the program.
+    void Form_MouseMove(Qt::MouseButtons buttons);
+    void Form_MouseDown(Qt::MouseButtons buttons, QPoint where);
+    void Form_KeyPress(int key);
+    // The roll-up glyph: the window shrinks to its title strip, or back.
+    void Label2_Click();
+    // The command of the menu item at that index; other indices do nothing.
+    void mnuOU_Click(int index);
+    // Saves the window's position, "Top" then "Left", in twips.
+    void SaveWindowPosition();
+
     IndexDatabase& database() { return database_; }
     ResultLists& lists() { return lists_; }
     SearchState& searchState() { return search_state_; }
@@ -58,6 +78,8 @@ public:
     QLineEdit* Text2 = nullptr;         // hidden: the path of the chosen entry
     QListView* List1 = nullptr;         // the names; their paths are the lists' List2
     std::array<QLabel*, 2> lblCount{};  // 0: "N files in DataBase", 1: "Kwiklet -"
+    GlyphLabel* Label2 = nullptr;       // roll-up glyph: "5" up, "6" down
+    GlyphLabel* Label1 = nullptr;       // close glyph
     QPushButton* cmdUpdate = nullptr;
     QPushButton* cmdSkinz = nullptr;
     QPushButton* cmdSearch = nullptr;
@@ -72,6 +94,9 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void loadWindow();
@@ -82,12 +107,16 @@ private:
     void onList1Event(QEvent& event);
     void createControls();
     void createMenu();
+    // Shape1, the frame drawn along the window's edge.
+    QRect frameRect() const;
+    bool isSurfaceOrTitle(QPoint windowPoint) const;
 
     IndexDatabase& database_;
     ResultLists lists_;
     SearchState search_state_;
     std::optional<IncrementalSearch> search_;  // made once the controls exist
     std::optional<KeyHandling> keys_;
+    QPoint grabbedAt_;  // where the last button went down on the surface, on the screen
 };
 
 }  // namespace kwiklet

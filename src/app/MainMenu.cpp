@@ -1,0 +1,113 @@
+// The main window's pop-up menu: its items, in the order the user sees them, and the
+// command behind each, all under one error trap.
+
+#include "app/RunAtStartup.h"
+#include "app/Vendor.h"
+#include "app/picMain.h"
+
+#include "appearance/TopMost.h"
+#include "common/ErrorTrap.h"
+#include "platform/Platform.h"
+#include "search/Launching.h"
+#include "store/Settings.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace kwiklet {
+namespace {
+
+enum Command : int {
+    kAbout = 0,
+    kFeedback = 1,
+    kCheckForUpdates = 3,
+    kOpenOnStartup = 5,
+    kAlwaysOnTop = 6,
+    kSkinz = 9,
+    kOnlineHelp = 10,
+};
+
+// What the menu's addresses are opened from: the system's root folder.
+const QString kShellFolder = QStringLiteral("/");
+
+}  // namespace
+
+void picMain::createMenu() {
+    struct Item {
+        int index;
+        const char* caption;
+    };
+    static constexpr Item kItems[] = {
+        {kAbout, "About Kwiklet"},
+        {kFeedback, "Feedback"},
+        {kCheckForUpdates, "Check for Updates"},
+        {4, "-"},
+        {kOpenOnStartup, "Open on Startup"},
+        {kAlwaysOnTop, "Always on Top"},
+        {8, "-"},
+        {kSkinz, "Skinz"},
+        {kOnlineHelp, "Online Help"},
+        {11, "-"},
+        {kExitCommand, "Exit"},
+    };
+    mnuMain = new QMenu(QStringLiteral("MainMenu"), this);
+    mnuMain->setObjectName(QStringLiteral("mnuMain"));
+    for (const Item& item : kItems) {
+        const QString caption = QString::fromLatin1(item.caption);
+        QAction* action =
+            caption == QLatin1String("-") ? mnuMain->addSeparator() : mnuMain->addAction(caption);
+        mnuOU[static_cast<std::size_t>(item.index)] = action;
+        connect(action, &QAction::triggered, this, [this, action, index = item.index] {
+            // Qt turns a check mark over before it reports the click; the command does
+            // that itself, since the mark is the switch's only record.
+            if (action->isCheckable()) {
+                action->setChecked(!action->isChecked());
+            }
+            mnuOU_Click(index);
+        });
+    }
+    mnuOU[kOpenOnStartup]->setCheckable(true);
+    mnuOU[kOpenOnStartup]->setChecked(false);
+    mnuOU[kAlwaysOnTop]->setCheckable(true);
+    mnuOU[kAlwaysOnTop]->setChecked(true);
+}
+
+void picMain::mnuOU_Click(int index) {
+    trapErrors([this, index] {
+        auto& system = platform();
+        switch (index) {
+            case kFeedback:
+                OpenWithShell(QStringLiteral("mailto:") + vendor::kSupportAddress, kShellFolder);
+                break;
+            case kCheckForUpdates:
+                OpenWithShell(vendor::downloadsPage(), kShellFolder);
+                break;
+            case kOnlineHelp:
+                OpenWithShell(vendor::manualPage(), kShellFolder);
+                break;
+            case kOpenOnStartup: {
+                const bool enable = !mnuOU[kOpenOnStartup]->isChecked();
+                mnuOU[kOpenOnStartup]->setChecked(enable);
+                settings::write(settings::kOpenOnStartup, enable ? QStringLiteral("1") : QStringLiteral("0"));
+                SetRunAtStartup(system.executableName(), system.executableFolder(), enable);
+                break;
+            }
+            case kAlwaysOnTop: {
+                const bool onTop = !mnuOU[kAlwaysOnTop]->isChecked();
+                mnuOU[kAlwaysOnTop]->setChecked(onTop);
+                settings::write(settings::kAlwaysOnTop, onTop ? QStringLiteral("1") : QStringLiteral("0"));
+                SetTopMost(*this, onTop);
+                break;
+            }
+            case kExitCommand:
+                // Ends at once: no window's closing steps run.
+                SaveWindowPosition();
+                system.endProcess();
+                break;
+            default:
+                break;  // a separator, or no item at all
+        }
+    });
+}
+
+}  // namespace kwiklet

@@ -1,0 +1,92 @@
+// What a title bar would give the borderless main window: dragging it by its surface
+// (the title labels included), the pop-up menu on a right click there, rolling it up to
+// its title strip, and the frame that is its visible edge.
+
+#include "app/GlyphLabel.h"
+#include "app/picMain.h"
+
+#include "common/Units.h"
+#include "platform/Platform.h"
+#include "store/Settings.h"
+
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace kwiklet {
+namespace {
+
+constexpr int kRolledUpTwips = 350;
+constexpr int kRolledDownTwips = 3595;
+
+}  // namespace
+
+// Mouse events reach the window from its surface, from the title labels, which leave
+// theirs to it, and from controls that pass on what they do not take (a push button a
+// right click, say): only the first two count.
+bool picMain::isSurfaceOrTitle(QPoint windowPoint) const {
+    const QWidget* under = childAt(windowPoint);
+    return under == nullptr || under == lblCount[0] || under == lblCount[1];
+}
+
+void picMain::mouseMoveEvent(QMouseEvent* event) {
+    if (isSurfaceOrTitle(event->position().toPoint())) {
+        Form_MouseMove(event->buttons());
+    }
+}
+
+void picMain::mousePressEvent(QMouseEvent* event) {
+    if (isSurfaceOrTitle(event->position().toPoint())) {
+        grabbedAt_ = event->globalPosition().toPoint();
+        Form_MouseDown(event->buttons(), grabbedAt_);
+    }
+}
+
+void picMain::Form_MouseMove(Qt::MouseButtons buttons) {
+    if (buttons != Qt::LeftButton) {
+        return;
+    }
+    platform().dragWindow(*this, grabbedAt_);
+    // Saved at the end of every drag, whether or not the window moved.
+    SaveWindowPosition();
+}
+
+void picMain::Form_MouseDown(Qt::MouseButtons buttons, QPoint where) {
+    if (buttons == Qt::RightButton) {
+        mnuMain->popup(where);
+    }
+}
+
+void picMain::Form_KeyPress(int key) {
+    if (key == kKeyEscape) {
+        mnuOU_Click(kExitCommand);
+    }
+}
+
+void picMain::Label2_Click() {
+    const double dpi = platform().screenMetrics().dotsPerInch;
+    // The painted background stays as it is: rolled up, only its top shows.
+    if (Label2->text() == QLatin1String("5")) {
+        setFixedHeight(units::twipsToPixels(kRolledUpTwips, dpi));
+        Label2->setText(QStringLiteral("6"));
+    } else {
+        setFixedHeight(units::twipsToPixels(kRolledDownTwips, dpi));
+        Label2->setText(QStringLiteral("5"));
+    }
+}
+
+void picMain::SaveWindowPosition() {
+    const double dpi = platform().screenMetrics().dotsPerInch;
+    settings::write(settings::kTop, QString::number(units::pixelsToTwips(y(), dpi)));
+    settings::write(settings::kLeft, QString::number(units::pixelsToTwips(x(), dpi)));
+}
+
+void picMain::paintEvent(QPaintEvent*) {
+    // Shape1: a one-pixel frame in the window-text colour over the background.
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(frameRect().adjusted(0, 0, -1, -1));
+}
+
+}  // namespace kwiklet

@@ -1,0 +1,205 @@
+// What stands in for a title bar on the borderless main window: where its controls
+// stand, dragging it by its surface, rolling it up, the pop-up menu and ending the
+// program with Esc or the close glyph. The drag itself is the platform's: the fake
+// records it.
+
+#include "support/MainWindowFixture.h"
+
+#include "app/GlyphLabel.h"
+#include "common/Units.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+namespace kwiklet::test {
+namespace {
+
+class ChromeTest : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        ASSERT_NE(launchOver({{"notes"}, {"piano"}}), nullptr);
+        window_->show();
+        QApplication::setActiveWindow(window_.get());
+        recorder_.settingWrites.clear();
+    }
+    static int px(int twips) {
+        return units::twipsToPixels(twips, platform().screenMetrics().dotsPerInch);
+    }
+    // A mouse event on the control, as the window system would deliver it.
+    static void send(QWidget* control, QEvent::Type type, Qt::MouseButton button,
+                     Qt::MouseButtons buttons) {
+        const QPointF local(2, 2);
+        QMouseEvent event(type, local, control->mapToGlobal(local), button, buttons, {});
+        QApplication::sendEvent(control, &event);
+    }
+    // Pressing the buttons on the control, moving, and letting them go.
+    static void pressMoveRelease(QWidget* control, Qt::MouseButtons buttons) {
+        const Qt::MouseButton first =
+            buttons.testFlag(Qt::LeftButton) ? Qt::LeftButton : Qt::RightButton;
+        if (buttons != Qt::NoButton) {
+            send(control, QEvent::MouseButtonPress, first, buttons);
+        }
+        send(control, QEvent::MouseMove, Qt::NoButton, buttons);
+        if (buttons != Qt::NoButton) {
+            send(control, QEvent::MouseButtonRelease, first, Qt::NoButton);
+        }
+    }
+    QList<QWidget*> surfaceAndTitleLabels() const {
+        return {window_.get(), window_->lblCount[0], window_->lblCount[1]};
+    }
+    QList<QWidget*> otherControls() const {
+        return {window_->Text1,     window_->List1->viewport(), window_->cmdUpdate,
+                window_->cmdSkinz,  window_->cmdSearch,         window_->Label1,
+                window_->Label2};
+    }
+};
+
+TEST_F(ChromeTest, ControlsStandWhereTheLayoutPutsThemAndCaptionsFit) {
+    const struct {
+        QWidget* control;
+        QRect twips;
+    } layout[] = {
+        {window_->Label2, {3840, 32, 270, 285}},   {window_->Label1, {4155, 35, 195, 255}},
+        {window_->cmdUpdate, {120, 420, 1515, 315}}, {window_->cmdSkinz, {2580, 420, 855, 315}},
+        {window_->cmdSearch, {3480, 420, 855, 315}}, {window_->Text1, {120, 840, 4215, 285}},
+        {window_->List1, {120, 1090, 4215, 2370}},
+    };
+    for (const auto& [control, twips] : layout) {
+        SCOPED_TRACE(control->objectName().toStdString());
+        EXPECT_EQ(control->geometry(),
+                  QRect(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height())));
+    }
+    EXPECT_EQ(window_->size(), QSize(px(4455), px(3570)));
+    EXPECT_TRUE(window_->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(window_->lblCount[1]->pos(), QPoint(px(120), px(75)));
+    EXPECT_EQ(window_->Label2->text(), "5");
+    EXPECT_EQ(window_->Label1->text(), "r");
+
+    // Every caption the buttons show fits the room the style leaves for it.
+    const std::pair<QPushButton*, QString> captions[] = {
+        {window_->cmdUpdate, "&Update Database"}, {window_->cmdSkinz, "Skinz"},
+        {window_->cmdSearch, "&Search"},          {window_->cmdSearch, "Local Files"}};
+    for (const auto& [button, caption] : captions) {
+        button->setText(caption);
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = caption;
+        const QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents,
+                                                           &option, button);
+        EXPECT_LE(button->fontMetrics().horizontalAdvance(QString(caption).remove('&')),
+                  room.width())
+            << caption.toStdString();
+    }
+    // Tab runs from the box through the list to the buttons.
+    window_->Text1->setFocus();
+    const QWidget* expected[] = {window_->List1, window_->cmdUpdate, window_->cmdSkinz,
+                                 window_->cmdSearch, window_->Text1};
+    for (const QWidget* next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next);
+    }
+}
+
+// Only the left button alone, on the surface or a title label, drags the window; the
+// position is saved when it ends, "Top" then "Left", in twips.
+TEST_F(ChromeTest, DraggingTheSurfaceWithTheLeftButtonAloneMovesAndSavesTheWindow) {
+    window_->move(40, 60);
+    const struct {
+        Qt::MouseButtons buttons;
+        bool drags;
+    } states[] = {
+        {Qt::LeftButton, true},
+        {Qt::RightButton, false},
+        {Qt::LeftButton | Qt::RightButton, false},
+        {Qt::NoButton, false},
+    };
+    for (QWidget* control : surfaceAndTitleLabels()) {
+        for (const auto& state : states) {
+            SCOPED_TRACE(control->objectName().toStdString() + " " +
+                         std::to_string(state.buttons.toInt()));
+            recorder_.dragRequests = 0;
+            recorder_.settingWrites.clear();
+            pressMoveRelease(control, state.buttons);
+            window_->mnuMain->hide();
+            EXPECT_EQ(recorder_.dragRequests, state.drags ? 1 : 0);
+            const QStringList saved =
+                state.drags ? QStringList{"Top=900", "Left=600"} : QStringList{};
+            EXPECT_EQ(recorder_.settingWrites, saved);
+        }
+    }
+    for (QWidget* control : otherControls()) {
+        SCOPED_TRACE(control->objectName().toStdString());
+        pressMoveRelease(control, Qt::LeftButton);
+        send(control, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton);
+    }
+    EXPECT_EQ(recorder_.dragRequests, 0);
+}
+
+TEST_F(ChromeTest, RightButtonOnTheSurfaceOrATitleLabelOpensTheMenu) {
+    for (QWidget* control : surfaceAndTitleLabels()) {
+        SCOPED_TRACE(control->objectName().toStdString());
+        send(control, QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton);
+        EXPECT_TRUE(window_->mnuMain->isVisible());
+        window_->mnuMain->hide();
+        send(control, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton | Qt::RightButton);
+        EXPECT_FALSE(window_->mnuMain->isVisible());
+    }
+    for (QWidget* control : otherControls()) {
+        SCOPED_TRACE(control->objectName().toStdString());
+        send(control, QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton);
+        EXPECT_FALSE(window_->mnuMain->isVisible());
+        window_->mnuMain->hide();
+    }
+}
+
+TEST_F(ChromeTest, TheRollGlyphRollsUpToTheTitleStripAndDownAgain) {
+    const int width = window_->width();
+    const std::pair<int, QString> afterEachClick[] = {
+        {px(350), "6"}, {px(3595), "5"}, {px(350), "6"}, {px(3595), "5"}};
+    for (const auto& [height, caption] : afterEachClick) {
+        QTest::mouseClick(window_->Label2, Qt::LeftButton);
+        EXPECT_EQ(window_->height(), height);
+        EXPECT_EQ(window_->Label2->text(), caption);
+        EXPECT_EQ(window_->width(), width);
+    }
+    QTest::mouseClick(window_->Label2, Qt::RightButton);  // only the left button counts
+    EXPECT_EQ(window_->Label2->text(), "5");
+}
+
+// Esc from any control, or the close glyph, saves the position and ends the program.
+TEST_F(ChromeTest, EscapeFromAnyControlAndTheCloseGlyphEndTheProgram) {
+    window_->move(30, 45);
+    for (QWidget* control :
+         {static_cast<QWidget*>(window_->Text1), static_cast<QWidget*>(window_->List1),
+          static_cast<QWidget*>(window_->cmdSearch)}) {
+        SCOPED_TRACE(control->objectName().toStdString());
+        recorder_.processEndRequests = 0;
+        recorder_.settingWrites.clear();
+        QTest::keyClick(control, Qt::Key_Escape);
+        EXPECT_EQ(recorder_.processEndRequests, 1);
+        EXPECT_EQ(recorder_.settingWrites, (QStringList{"Top=675", "Left=450"}));
+    }
+    window_->Text1->setText("notes");
+    QTest::keyClick(window_->Text1, Qt::Key_Escape);
+    EXPECT_EQ(window_->Text1->text(), "notes");  // the box never saw the key
+
+    recorder_.processEndRequests = 0;
+    QTest::mouseClick(window_->Label1, Qt::LeftButton);
+    EXPECT_EQ(recorder_.processEndRequests, 1);
+
+    // Esc in the open menu closes the menu only.
+    recorder_.processEndRequests = 0;
+    window_->mnuMain->popup(window_->mapToGlobal(QPoint(10, 10)));
+    QTest::keyClick(window_->mnuMain, Qt::Key_Escape);
+    EXPECT_FALSE(window_->mnuMain->isVisible());
+    EXPECT_EQ(recorder_.processEndRequests, 0);
+}
+
+}  // namespace
+}  // namespace kwiklet::test

@@ -1,0 +1,104 @@
+// The main window's pop-up menu: its items, and what each command does and stores.
+
+#include "support/MainWindowFixture.h"
+
+#include "app/Vendor.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+
+namespace kwiklet::test {
+namespace {
+
+class MenuTest : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        ASSERT_NE(launchOver({{"notes"}}), nullptr);
+        window_->move(20, 30);
+        recorder_.settingWrites.clear();
+        recorder_.topMostRequests.clear();
+    }
+    // Picks the item as the user does, through the menu.
+    void pick(int index) { window_->mnuOU[static_cast<std::size_t>(index)]->trigger(); }
+    QString autostartEntry() const {
+        return platform_.homeFolder() + "/.config/autostart/Kwiklet.desktop";
+    }
+};
+
+TEST_F(MenuTest, ItemsStandInTheirOrderWithTheSwitchesFromTheSavedSettings) {
+    QStringList captions;
+    for (const QAction* action : window_->mnuMain->actions()) {
+        captions << (action->isSeparator() ? "-" : action->text());
+    }
+    EXPECT_EQ(captions, (QStringList{"About Kwiklet", "Feedback", "Check for Updates", "-",
+                                     "Open on Startup", "Always on Top", "-", "Skinz",
+                                     "Online Help", "-", "Exit"}));
+    EXPECT_EQ(window_->mnuOU[2], nullptr);
+    EXPECT_EQ(window_->mnuOU[7], nullptr);
+    EXPECT_FALSE(window_->mnuOU[5]->isChecked());  // OOS absent: "0"
+    EXPECT_TRUE(window_->mnuOU[6]->isChecked());   // AOT absent: "1"
+}
+
+TEST_F(MenuTest, CommandsOpenTheVendorsPagesAndMail) {
+    for (const int index : {1, 3, 10}) {
+        pick(index);
+    }
+    EXPECT_EQ(recorder_.shellOpens,
+              (std::vector<std::pair<QString, QString>>{
+                  {"mailto:" + vendor::kSupportAddress, "/"},
+                  {"http://" + vendor::kWebHost + "/downloads/kwiklet", "/"},
+                  {"http://" + vendor::kWebHost + "/downloads/kwiklet/manual.php", "/"}}));
+    // Separators and indices without an item do nothing.
+    for (const int index : {-1, 2, 4, 7, 8, 11, 13, 32767}) {
+        window_->mnuOU_Click(index);
+    }
+    EXPECT_EQ(recorder_.shellOpens.size(), 3u);
+    EXPECT_TRUE(recorder_.settingWrites.isEmpty());
+    EXPECT_EQ(recorder_.processEndRequests, 0);
+    EXPECT_TRUE(recorder_.messages.empty());
+}
+
+TEST_F(MenuTest, SwitchesToggleTheirMarkStoreTheSettingAndActAtOnce) {
+    pick(6);
+    EXPECT_FALSE(window_->mnuOU[6]->isChecked());
+    pick(6);
+    EXPECT_TRUE(window_->mnuOU[6]->isChecked());
+    EXPECT_EQ(recorder_.topMostRequests,
+              (std::vector<std::pair<QString, bool>>{{"picMain", false}, {"picMain", true}}));
+
+    pick(5);
+    EXPECT_TRUE(window_->mnuOU[5]->isChecked());
+    EXPECT_TRUE(QFile::exists(autostartEntry()));
+    pick(5);
+    EXPECT_FALSE(window_->mnuOU[5]->isChecked());
+    EXPECT_FALSE(QFile::exists(autostartEntry()));
+    EXPECT_EQ(recorder_.settingWrites, (QStringList{"AOT=0", "AOT=1", "OOS=1", "OOS=0"}));
+    EXPECT_TRUE(recorder_.messages.empty());
+}
+
+TEST_F(MenuTest, ExitSavesTopThenLeftAndEndsAtOnce) {
+    pick(12);
+    EXPECT_EQ(recorder_.settingWrites, (QStringList{"Top=450", "Left=300"}));
+    EXPECT_EQ(recorder_.processEndRequests, 1);
+    // No window's closing steps ran: the index is still open.
+    EXPECT_EQ(database_.IndexDb->state(), ObjectState::Open);
+}
+
+TEST_F(MenuTest, AFailedSwitchShowsItsBoxAndKeepsWhatItChanged) {
+    // The autostart folder cannot be made: a file stands where it would go.
+    QDir(platform_.homeFolder() + "/.config/autostart").removeRecursively();
+    QFile blocker(platform_.homeFolder() + "/.config/autostart");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    pick(5);
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    EXPECT_EQ(recorder_.messages[0].text, "Error 20 opening key\r\n");  // ENOTDIR
+    EXPECT_EQ(recorder_.messages[0].title, "Kwiklet");
+    EXPECT_TRUE(window_->mnuOU[5]->isChecked());
+    EXPECT_EQ(recorder_.settingWrites, QStringList{"OOS=1"});
+}
+
+}  // namespace
+}  // namespace kwiklet::test
