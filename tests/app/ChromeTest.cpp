@@ -54,8 +54,8 @@ protected:
         return {window_.get(), window_->lblCount[0], window_->lblCount[1]};
     }
     QList<QWidget*> otherControls() const {
-        return {window_->Text1,     window_->List1->viewport(), window_->cmdUpdate,
-                window_->cmdSkinz,  window_->cmdSearch,         window_->Label1,
+        return {window_->Text1,    window_->List1->viewport(), window_->cmdUpdate,
+                window_->cmdSkinz, window_->cmdSearch,         window_->Label1,
                 window_->Label2};
     }
 };
@@ -65,7 +65,7 @@ TEST_F(ChromeTest, ControlsStandWhereTheLayoutPutsThemAndCaptionsFit) {
         QWidget* control;
         QRect twips;
     } layout[] = {
-        {window_->Label2, {3840, 32, 270, 285}},   {window_->Label1, {4155, 35, 195, 255}},
+        {window_->Label2, {3840, 32, 270, 285}},     {window_->Label1, {4155, 35, 195, 255}},
         {window_->cmdUpdate, {120, 420, 1515, 315}}, {window_->cmdSkinz, {2580, 420, 855, 315}},
         {window_->cmdSearch, {3480, 420, 855, 315}}, {window_->Text1, {120, 840, 4215, 285}},
         {window_->List1, {120, 1090, 4215, 2370}},
@@ -82,16 +82,17 @@ TEST_F(ChromeTest, ControlsStandWhereTheLayoutPutsThemAndCaptionsFit) {
     EXPECT_EQ(window_->Label1->text(), "r");
 
     // Every caption the buttons show fits the room the style leaves for it.
-    const std::pair<QPushButton*, QString> captions[] = {
-        {window_->cmdUpdate, "&Update Database"}, {window_->cmdSkinz, "Skinz"},
-        {window_->cmdSearch, "&Search"},          {window_->cmdSearch, "Local Files"}};
+    const std::pair<QPushButton*, QString> captions[] = {{window_->cmdUpdate, "&Update Database"},
+                                                         {window_->cmdSkinz, "Skinz"},
+                                                         {window_->cmdSearch, "&Search"},
+                                                         {window_->cmdSearch, "Local Files"}};
     for (const auto& [button, caption] : captions) {
         button->setText(caption);
         QStyleOptionButton option;
         option.initFrom(button);
         option.text = caption;
-        const QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents,
-                                                           &option, button);
+        const QRect room =
+            button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
         EXPECT_LE(button->fontMetrics().horizontalAdvance(QString(caption).remove('&')),
                   room.width())
             << caption.toStdString();
@@ -104,6 +105,19 @@ TEST_F(ChromeTest, ControlsStandWhereTheLayoutPutsThemAndCaptionsFit) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next);
     }
+}
+
+// Shape1: a one-pixel frame in the window-text colour along the window's edge.
+TEST_F(ChromeTest, AFramedEdgeDrawnOverTheBackground) {
+    const QImage image = window_->grab().toImage();
+    const QColor ink = window_->palette().color(QPalette::WindowText);
+    const int right = px(4455) - 1;
+    const int bottom = px(3555) - 1;
+    for (const QPoint edge : {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom),
+                              QPoint(right / 2, bottom), QPoint(right, bottom / 2)}) {
+        EXPECT_EQ(image.pixelColor(edge), ink) << edge.x() << "," << edge.y();
+    }
+    EXPECT_EQ(image.pixelColor(2, 2), QColor(236, 233, 216));
 }
 
 // Only the left button alone, on the surface or a title label, drags the window; the
