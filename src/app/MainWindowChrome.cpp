@@ -66,13 +66,10 @@ void picMain::Form_KeyPress(int key) {
 void picMain::Label2_Click() {
     const double dpi = platform().screenMetrics().dotsPerInch;
     // The painted background stays as it is: rolled up, only its top shows.
-    if (Label2->text() == QLatin1String("5")) {
-        setFixedHeight(units::twipsToPixels(kRolledUpTwips, dpi));
-        Label2->setText(QStringLiteral("6"));
-    } else {
-        setFixedHeight(units::twipsToPixels(kRolledDownTwips, dpi));
-        Label2->setText(QStringLiteral("5"));
-    }
+    const bool rollUp = Label2->text() == QLatin1String("5");
+    heightTwips_ = rollUp ? kRolledUpTwips : kRolledDownTwips;
+    setFixedHeight(units::twipsToPixels(heightTwips_, dpi));
+    Label2->setText(rollUp ? QStringLiteral("6") : QStringLiteral("5"));
 }
 
 void picMain::SaveWindowPosition() {
@@ -82,8 +79,9 @@ void picMain::SaveWindowPosition() {
 }
 
 void picMain::paintEvent(QPaintEvent*) {
-    // Shape1: a one-pixel frame in the window-text colour over the background.
     QPainter painter(this);
+    background_->draw(painter);
+    // Shape1: a one-pixel frame in the window-text colour over the background.
     painter.setPen(palette().color(QPalette::WindowText));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(frameRect().adjusted(0, 0, -1, -1));

@@ -21,6 +21,7 @@ struct TwipRect {
 
 constexpr int kClientWidthTwips = 4455;
 constexpr int kClientHeightTwips = 3570;
+constexpr int kRolledDownTwips = 3595;
 
 // The counterpart of the old default user-interface font: a sans face at 8 points. The
 // faces metric-compatible with Arial come first, then the narrow DejaVu, so that the
@@ -56,13 +57,13 @@ void picMain::createControls() {
         control->setObjectName(QString::fromLatin1(name));
         control->setGeometry(px(rect.left), px(rect.top), px(rect.width), px(rect.height));
     };
+    heightTwips_ = kClientHeightTwips;
     setFixedSize(px(kClientWidthTwips), px(kClientHeightTwips));
     setFont(controlFont());
-    // The background the skin later covers.
-    QPalette background = palette();
-    background.setColor(QPalette::Window, QColor(236, 233, 216));
-    setPalette(background);
-    setAutoFillBackground(true);
+    // The background the skin covers, kept for the window's tallest height.
+    background_.emplace(*this, QSize(px(kClientWidthTwips), px(kRolledDownTwips)),
+                        QColor(236, 233, 216));
+    background_->setSizeInTwips([this] { return QSize(kClientWidthTwips, heightTwips_); });
 
     lblCount[1] = new QLabel(QStringLiteral("Kwiklet -"), this);
     lblCount[0] = new QLabel(this);
@@ -108,8 +109,7 @@ void picMain::createControls() {
 
 QRect picMain::frameRect() const {
     const double dpi = platform().screenMetrics().dotsPerInch;
-    return {0, 0, units::twipsToPixels(kClientWidthTwips, dpi),
-            units::twipsToPixels(3555, dpi)};
+    return {0, 0, units::twipsToPixels(kClientWidthTwips, dpi), units::twipsToPixels(3555, dpi)};
 }
 
 }  // namespace kwiklet

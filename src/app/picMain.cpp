@@ -67,7 +67,7 @@ void picMain::Form_Load() {
 void picMain::loadWindow() {
     RestoreWindowSettings();
     ApplyWindowPosition();
-    ApplySkin(*this);
+    ApplySkin(*background_);
     search_state_.AutoCompleteOn = true;
     if (FirstRun) {
         RebuildIndex(*this);

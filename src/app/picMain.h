@@ -3,6 +3,7 @@
 // The main window: a small borderless window with the search box, the result list, the
 // count line and the glyphs and menu that stand in for a title bar.
 
+#include "appearance/BackImage.h"
 #include "search/IncrementalSearch.h"
 #include "search/KeyHandling.h"
 #include "search/SearchState.h"
@@ -70,6 +71,8 @@ public:
     void SaveWindowPosition();
 
     IndexDatabase& database() { return database_; }
+    // The painted background, kept for the window's full height.
+    BackImage& background() { return *background_; }
     ResultLists& lists() { return lists_; }
     SearchState& searchState() { return search_state_; }
 
@@ -117,6 +120,8 @@ private:
     std::optional<IncrementalSearch> search_;  // made once the controls exist
     std::optional<KeyHandling> keys_;
     QPoint grabbedAt_;  // where the last button went down on the surface, on the screen
+    int heightTwips_;   // 3570 as designed, 350 rolled up, 3595 rolled down
+    std::optional<BackImage> background_;
 };
 
 }  // namespace kwiklet

@@ -6,12 +6,14 @@ namespace kwiklet {
 
 inline constexpr int kOpacityMode = 1;
 
-// Gives the window the style that lets it take an opacity level.
+// Gives the window the layered style: from then on it takes an opacity level, which a
+// window without the style ignores. Doing it again changes nothing.
 void CreateTransparentWindowStyle(QWidget& window);
 
-// Sets the window's opacity (mode kOpacityMode) to a level from 0 to 255; a level outside
-// that range leaves the window as it is. Never raises: a window that cannot be made
-// see-through simply stays as it was.
+// Sets the opacity (mode kOpacityMode) of a layered window to a level from 0 (not seen
+// at all) to 255 (opaque). A level outside that range raises error 2222 "must choose
+// number between 0-255" inside, and like every failure here it is swallowed: the window
+// simply stays as it was.
 void WindowTransparency(QWidget& window, int mode, int colourKey, long long level);
 
 }  // namespace kwiklet

@@ -8,7 +8,7 @@
 namespace kwiklet {
 namespace {
 
-double toRoundedNumber(const QString& text) {
+double toNumber(const QString& text) {
     const QString trimmed = text.trimmed();
     bool ok = false;
     double value = 0;
@@ -20,7 +20,11 @@ double toRoundedNumber(const QString& text) {
     if (!ok || !std::isfinite(value)) {
         throw AppError(err::kTypeMismatch, QStringLiteral("Type mismatch"));
     }
-    return std::nearbyint(value);  // the default rounding mode rounds half to even
+    return value;
+}
+
+double toRoundedNumber(const QString& text) {
+    return std::nearbyint(toNumber(text));  // the default rounding mode rounds half to even
 }
 
 }  // namespace
@@ -39,6 +43,17 @@ std::int16_t toInt16(const QString& text) {
         throw AppError(err::kOverflow, QStringLiteral("Overflow"));
     }
     return static_cast<std::int16_t>(value);
+}
+
+bool toBoolean(const QString& text) {
+    const QString word = text.trimmed();
+    if (word.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) {
+        return true;
+    }
+    if (word.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) {
+        return false;
+    }
+    return toNumber(text) != 0;
 }
 
 }  // namespace kwiklet

@@ -13,4 +13,8 @@ namespace kwiklet {
 std::int32_t toInt32(const QString& text);
 std::int16_t toInt16(const QString& text);
 
+// A stored truth value: the words True or False (letter case not counting), or a number,
+// 0 being false and any other true. Anything else raises err::kTypeMismatch.
+bool toBoolean(const QString& text);
+
 }  // namespace kwiklet

@@ -153,7 +153,8 @@ public:
     virtual void dragWindow(QWidget& window, QPoint grabbedAt) = 0;
     // Makes the window able to take an opacity level.
     virtual void makeWindowLayered(QWidget& window) = 0;
-    // Sets the window's opacity from 0 (invisible) to 255 (opaque).
+    // Sets the opacity of a window made able to take one, from 0 (invisible) to 255
+    // (opaque); any other window stays as it is.
     virtual void setWindowOpacityLevel(QWidget& window, int level) = 0;
 };
 

@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPointer>
 #include <QProgressBar>
 #include <QTimer>
@@ -49,8 +50,14 @@ frmWait::frmWait() {
     connect(Timer1, &QTimer::timeout, this, &frmWait::Timer1_Timer);
     Timer1->start();
 
+    background_.emplace(*this, size(), palette().color(QPalette::Window));
     SetTopMost(*this, true);
-    ApplySkin(*this);
+    ApplySkin(*background_);
+}
+
+void frmWait::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    background_->draw(painter);
 }
 
 void frmWait::showModeless() {

@@ -6,7 +6,11 @@
 // instance at most: it is loaded on first use and destroyed when unloaded, so every use
 // starts with an empty bar.
 
+#include "appearance/BackImage.h"
+
 #include <QWidget>
+
+#include <optional>
 
 class QLabel;
 class QProgressBar;
@@ -32,9 +36,16 @@ public:
     // loop gets a turn.
     void Timer1_Timer();
 
+    BackImage& background() { return *background_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     frmWait();
     friend frmWait& WaitWindow();
+
+    std::optional<BackImage> background_;
 };
 
 // Announces every caption the wait window is given, in order, whichever window instance

@@ -174,12 +174,22 @@ ScreenMetrics PosixPlatform::screenMetrics() {
     return {screen->size(), screen->logicalDotsPerInch()};
 }
 
-void PosixPlatform::makeWindowLayered(QWidget&) {
-    // Qt windows take an opacity level as they are; there is no style to add.
+namespace {
+// Linux windows take an opacity level as they are; the layered style is kept as a mark
+// on the window, so that only windows given the style change their opacity.
+const char* const kLayered = "kwiklet.layered";
+}  // namespace
+
+void PosixPlatform::makeWindowLayered(QWidget& window) {
+    window.setProperty(kLayered, true);
 }
 
 void PosixPlatform::setWindowOpacityLevel(QWidget& window, int level) {
-    window.setWindowOpacity(level / 255.0);
+    // On X11 the level reaches the window manager as the window's opacity property,
+    // which a compositing manager shows.
+    if (window.property(kLayered).toBool()) {
+        window.setWindowOpacity(level / 255.0);
+    }
 }
 
 }  // namespace kwiklet
