@@ -10,6 +10,7 @@
 #include "platform/Platform.h"
 #include "search/Launching.h"
 #include "store/Settings.h"
+#include "windows/frmAbout.h"
 
 #include <QAction>
 #include <QMenu>
@@ -76,6 +77,16 @@ void picMain::mnuOU_Click(int index) {
     trapErrors([this, index] {
         auto& system = platform();
         switch (index) {
+            case kAbout:
+                // Continue there brings this window forward again.
+                ShowAboutWindow(false, [this] {
+                    raise();
+                    activateWindow();
+                });
+                break;
+            case kSkinz:
+                cmdSkinz_Click();
+                break;
             case kFeedback:
                 OpenWithShell(QStringLiteral("mailto:") + vendor::kSupportAddress, kShellFolder);
                 break;
@@ -88,14 +99,16 @@ void picMain::mnuOU_Click(int index) {
             case kOpenOnStartup: {
                 const bool enable = !mnuOU[kOpenOnStartup]->isChecked();
                 mnuOU[kOpenOnStartup]->setChecked(enable);
-                settings::write(settings::kOpenOnStartup, enable ? QStringLiteral("1") : QStringLiteral("0"));
+                settings::write(settings::kOpenOnStartup,
+                                enable ? QStringLiteral("1") : QStringLiteral("0"));
                 SetRunAtStartup(system.executableName(), system.executableFolder(), enable);
                 break;
             }
             case kAlwaysOnTop: {
                 const bool onTop = !mnuOU[kAlwaysOnTop]->isChecked();
                 mnuOU[kAlwaysOnTop]->setChecked(onTop);
-                settings::write(settings::kAlwaysOnTop, onTop ? QStringLiteral("1") : QStringLiteral("0"));
+                settings::write(settings::kAlwaysOnTop,
+                                onTop ? QStringLiteral("1") : QStringLiteral("0"));
                 SetTopMost(*this, onTop);
                 break;
             }

@@ -1,9 +1,10 @@
 // The main window's controls: where they stand, in twips converted with the screen's
-// resolution, and the fonts that make every caption fit the control it is in.
+// resolution, in fonts that make every caption fit the control it is in.
 
 #include "app/GlyphLabel.h"
 #include "app/picMain.h"
 
+#include "appearance/Fonts.h"
 #include "common/Units.h"
 #include "platform/Platform.h"
 
@@ -23,31 +24,6 @@ constexpr int kClientWidthTwips = 4455;
 constexpr int kClientHeightTwips = 3570;
 constexpr int kRolledDownTwips = 3595;
 
-// The counterpart of the old default user-interface font: a sans face at 8 points. The
-// faces metric-compatible with Arial come first, then the narrow DejaVu, so that the
-// captions fit their controls as the layout sizes them.
-QFont controlFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                      QStringLiteral("Arial"), QStringLiteral("Nimbus Sans"),
-                      QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")});
-    font.setPointSizeF(8);
-    return font;
-}
-
-// The title line's font: a bold typewriter face at 8.25 points, metric-compatible with
-// Courier New where one is installed.
-QFont titleFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("Liberation Mono"), QStringLiteral("Cousine"),
-                      QStringLiteral("Courier New"), QStringLiteral("Nimbus Mono PS"),
-                      QStringLiteral("DejaVu Sans Mono")});
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPointSizeF(8.25);
-    font.setBold(true);
-    return font;
-}
-
 }  // namespace
 
 void picMain::createControls() {
@@ -59,18 +35,20 @@ void picMain::createControls() {
     };
     heightTwips_ = kClientHeightTwips;
     setFixedSize(px(kClientWidthTwips), px(kClientHeightTwips));
-    setFont(controlFont());
+    setFont(fonts::interfaceFont(8));
     // The background the skin covers, kept for the window's tallest height.
     background_.emplace(*this, QSize(px(kClientWidthTwips), px(kRolledDownTwips)),
                         QColor(236, 233, 216));
     background_->setSizeInTwips([this] { return QSize(kClientWidthTwips, heightTwips_); });
 
+    QFont titleFont = fonts::typewriterFont(8.25);
+    titleFont.setBold(true);
     lblCount[1] = new QLabel(QStringLiteral("Kwiklet -"), this);
     lblCount[0] = new QLabel(this);
     place(lblCount[1], "lblCount1", {120, 75, 945, 210});
     place(lblCount[0], "lblCount0", {1140, 75, 105, 210});
     for (QLabel* label : lblCount) {
-        label->setFont(titleFont());
+        label->setFont(titleFont);
         label->adjustSize();
     }
 

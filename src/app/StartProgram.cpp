@@ -4,6 +4,7 @@
 #include "common/ErrorTrap.h"
 #include "platform/Platform.h"
 #include "store/IndexDatabase.h"
+#include "windows/frmAbout.h"
 
 #include <QApplication>
 
@@ -39,21 +40,43 @@ void OpenIndexDb(IndexDatabase& database) {
     database.IndexDb->open(QString(), QString(), -1);
 }
 
-std::unique_ptr<picMain> LaunchProgram(IndexDatabase& database) {
+namespace {
+
+bool openIndex(IndexDatabase& database) {
     if (auto error = catchError([&] { OpenIndexDb(database); })) {
         reportStartupFailure(*error);
-        return nullptr;
+        return false;
     }
+    return true;
+}
+
+}  // namespace
+
+std::unique_ptr<picMain> LoadMainWindow(IndexDatabase& database) {
     auto window = std::make_unique<picMain>(database);
     window->Form_Load();
     window->show();
     return window;
 }
 
+std::unique_ptr<picMain> LaunchProgram(IndexDatabase& database) {
+    return openIndex(database) ? LoadMainWindow(database) : nullptr;
+}
+
+bool ShowStartUp(IndexDatabase& database, std::unique_ptr<picMain>& window) {
+    if (!openIndex(database)) {
+        return false;
+    }
+    // Until Continue, the About window is the only window: closing it any other way
+    // leaves none, and the program ends.
+    ShowAboutWindow(true, [&database, &window] { window = LoadMainWindow(database); });
+    return true;
+}
+
 int StartProgram(QApplication& application) {
     IndexDatabase database;
-    const auto window = LaunchProgram(database);
-    if (!window) {
+    std::unique_ptr<picMain> window;
+    if (!ShowStartUp(database, window)) {
         return 1;
     }
     return application.exec();

@@ -14,9 +14,18 @@ class picMain;
 // there but cannot be opened as an index database.
 void OpenIndexDb(IndexDatabase& database);
 
-// Opens the database and loads and shows the main window. Returns nothing when
-// start-up failed (the user has been told why and the program should end).
+// Loads and shows the main window over the index.
+std::unique_ptr<picMain> LoadMainWindow(IndexDatabase& database);
+
+// Opens the database and loads and shows the main window, without the About window
+// first. Returns nothing when the database could not be opened (the user has been told
+// why and the program should end).
 std::unique_ptr<picMain> LaunchProgram(IndexDatabase& database);
+
+// Start-up as the user meets it: opens the database, then shows the About window
+// modally; its Continue loads the main window into `window`. False when the database
+// could not be opened (the user has been told why and the program should end).
+bool ShowStartUp(IndexDatabase& database, std::unique_ptr<picMain>& window);
 
 // The program: start-up, then the message loop until the last window closes.
 int StartProgram(QApplication& application);

@@ -9,6 +9,7 @@
 #include "store/FillResultLists.h"
 #include "store/IndexDatabase.h"
 #include "store/Recordset.h"
+#include "windows/frmSkinz.h"
 #include "windows/frmWait.h"
 
 #include <QCloseEvent>
@@ -42,6 +43,7 @@ picMain::picMain(IndexDatabase& database) : database_(database) {
     connect(Text1, &QLineEdit::textChanged, this, [this] { search_->Text1_Change(); });
     connect(cmdSearch, &QPushButton::clicked, this, &picMain::cmdSearch_Click);
     connect(cmdUpdate, &QPushButton::clicked, this, &picMain::cmdUpdate_Click);
+    connect(cmdSkinz, &QPushButton::clicked, this, &picMain::cmdSkinz_Click);
     // Only a chosen entry counts: the view marking an entry as current when the focus
     // comes into it copies nothing.
     connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -108,6 +110,10 @@ void picMain::cmdUpdate_Click() {
     }
     Text1->setText(QString());
     setModeButtonsEnabled(true);
+}
+
+void picMain::cmdSkinz_Click() {
+    ShowSkinEditor(*this, *background_);
 }
 
 void picMain::ApplyWindowPosition() {

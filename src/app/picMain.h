@@ -55,6 +55,8 @@ public:
     void cmdSearch_Click();
     // "&Update Database": rebuilds the index from the user's folders.
     void cmdUpdate_Click();
+    // "Skinz": opens the skin editor for this window.
+    void cmdSkinz_Click();
 
     // The window's own handling of the mouse and the keys (its surface and the title
     // labels act as a title bar would): a drag with the left button alone moves the

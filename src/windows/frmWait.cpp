@@ -3,7 +3,7 @@
 #include "appearance/Skin.h"
 #include "appearance/TopMost.h"
 #include "common/MessageLoop.h"
-#include "common/Units.h"
+#include "common/TwipLayout.h"
 #include "platform/Platform.h"
 
 #include <QLabel>
@@ -29,18 +29,16 @@ frmWait::frmWait() {
     // The stored title; the window has no title bar to show it.
     setWindowTitle(QStringLiteral("Form2"));
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
-    const double dpi = platform().screenMetrics().dotsPerInch;
-    auto px = [dpi](double twips) { return units::twipsToPixels(twips, dpi); };
-    setFixedSize(px(4635), px(1260));
+    setFixedSize(pixelsFromTwips(4635), pixelsFromTwips(1260));
 
     lbl = new QLabel(this);
     lbl->setObjectName(QStringLiteral("lbl"));
-    lbl->move(px(240), px(240));
+    lbl->move(pixelsFromTwips(240), pixelsFromTwips(240));
     lbl->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
 
     pb1 = new QProgressBar(this);
     pb1->setObjectName(QStringLiteral("pb1"));
-    pb1->setGeometry(px(240), px(600), px(4215), px(255));
+    placeInTwips(*pb1, 240, 600, 4215, 255);
     pb1->setRange(0, 100);
     pb1->setValue(0);
     pb1->setTextVisible(false);

@@ -1,0 +1,23 @@
+#pragma once
+
+// The fonts the windows were designed with, by their Linux counterparts: faces with the
+// same metrics where one is installed (Liberation for Arial, Times New Roman and Courier
+// New, Wine's Tahoma), so that texts fit where the layouts put them.
+
+#include <QFont>
+
+namespace kwiklet::fonts {
+
+// The default user-interface face: a sans face metric-compatible with Arial, or the
+// narrow DejaVu.
+QFont interfaceFont(double points);
+// Courier New.
+QFont typewriterFont(double points);
+// Times New Roman.
+QFont serifFont(double points);
+// Tahoma.
+QFont tahomaFont(double points);
+// Trebuchet MS, for which no metric-compatible face exists: a humanist sans.
+QFont trebuchetFont(double points);
+
+}  // namespace kwiklet::fonts

@@ -1,0 +1,27 @@
+#pragma once
+
+// A picture box: a control that shows its back image, the gradient painted on it.
+
+#include "appearance/BackImage.h"
+
+#include <QWidget>
+
+#include <optional>
+
+namespace kwiklet {
+
+class PaintedBox : public QWidget {
+public:
+    // A box of the given size in pixels, black until painted.
+    PaintedBox(QWidget* parent, QSize pixels);
+
+    BackImage& background() { return *background_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::optional<BackImage> background_;
+};
+
+}  // namespace kwiklet

@@ -1,0 +1,151 @@
+#include "windows/frmAbout.h"
+
+#include "appearance/Fonts.h"
+#include "common/TwipLayout.h"
+#include "platform/Platform.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPointer>
+#include <QPushButton>
+
+namespace kwiklet {
+namespace {
+
+constexpr int kWidthTwips = 4890;
+// The gradient is painted for the window as designed; then it is shortened to 3075 and
+// only the upper bands remain visible.
+constexpr int kDesignHeightTwips = 3600;
+constexpr int kShownHeightTwips = 3075;
+constexpr int kKeyEscape = 27;
+
+QPointer<frmAbout>& instance() {
+    static QPointer<frmAbout> window;
+    return window;
+}
+
+QLabel* label(QWidget* window, const QString& text, const QColor& colour, const QFont& font) {
+    auto* control = new QLabel(text, window);
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    control->setPalette(palette);
+    control->setFont(font);
+    return control;
+}
+
+}  // namespace
+
+frmAbout::frmAbout(std::function<void()> onContinue)
+    : onContinue_(std::move(onContinue)), heightTwips_(kDesignHeightTwips) {
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("About Kwiklet"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFont(fonts::interfaceFont(8));
+    setFixedSize(pixelsFromTwips(kWidthTwips), pixelsFromTwips(kDesignHeightTwips));
+    background_.emplace(*this, size(), palette().color(QPalette::Window));
+    background_->setSizeInTwips([this] { return QSize(kWidthTwips, heightTwips_); });
+
+    QFont titleFont = fonts::trebuchetFont(14.25);
+    titleFont.setBold(true);
+    lblTitle = label(this, QStringLiteral("Kwiklet"), QColor(255, 255, 0), titleFont);
+    lblTitle->move(pixelsFromTwips(450), pixelsFromTwips(180));
+    lblTitle->adjustSize();
+    LbCopyright = label(this,
+                        QStringLiteral("Copyright \u00A9 2026 the Kwiklet developers.\n"
+                                       "All rights reserved."),
+                        Qt::white, fonts::tahomaFont(8.25));
+    placeInTwips(*LbCopyright, 450, 780, 3315, 435);
+    lblVersion = label(this, QStringLiteral("Version: 1.0"), Qt::white, fonts::tahomaFont(8.25));
+    lblVersion->move(pixelsFromTwips(450), pixelsFromTwips(1215));
+    lblVersion->adjustSize();
+    lblDescription = label(this, QString(), Qt::white, font());
+    lblDescription->setWordWrap(true);
+    lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    placeInTwips(*lblDescription, 450, 1515, 3885, 960);
+
+    cmdContinue = new QPushButton(QStringLiteral("&Continue..."), this);
+    placeInTwips(*cmdContinue, 3780, 2970, 975, 285);
+    connect(cmdContinue, &QPushButton::clicked, this, &frmAbout::cmdContinue_Click);
+    // The window sees every key before its controls do.
+    for (QWidget* control : findChildren<QWidget*>()) {
+        control->installEventFilter(this);
+    }
+    Form_Load();
+}
+
+void frmAbout::Form_Load() {
+    // The About window paints its own colours over whatever red the last skinned paint
+    // left in the shared skin.
+    SkinState& skin = skinState();
+    skin.green = 214;
+    skin.blue = 192;
+    skin.topToBottom = true;
+    PaintGradient(*background_, skin.red, skin.green, skin.blue, skin.topToBottom);
+    heightTwips_ = kShownHeightTwips;
+    setFixedHeight(pixelsFromTwips(kShownHeightTwips));
+    cmdContinue->move(cmdContinue->x(), pixelsFromTwips(2700));
+    lblDescription->setText(QStringLiteral("Thank you for using Kwiklet"));
+}
+
+void frmAbout::cmdContinue_Click() {
+    const std::function<void()> onContinue = onContinue_;
+    close();
+    if (onContinue) {
+        onContinue();
+    }
+}
+
+void frmAbout::Form_KeyPress(int key) {
+    if (key == kKeyEscape) {
+        platform().endProcess();
+    }
+}
+
+bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        Form_KeyPress(kKeyEscape);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmAbout::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        Form_KeyPress(kKeyEscape);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void frmAbout::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    background_->draw(painter);
+    // Line1.
+    painter.setPen(QColor(127, 157, 185));
+    const int top = pixelsFromTwips(2610);
+    painter.drawLine(pixelsFromTwips(120), top, pixelsFromTwips(4800), top);
+}
+
+frmAbout& ShowAboutWindow(bool modal, std::function<void()> onContinue) {
+    auto& window = instance();
+    if (window.isNull()) {
+        window = new frmAbout(std::move(onContinue));
+        window->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
+        const QSize screen = platform().screenMetrics().pixels;
+        window->move((screen.width() - window->width()) / 2,
+                     (screen.height() - window->height()) / 2);
+        window->show();
+    } else {
+        window->raise();
+        window->activateWindow();
+    }
+    return *window;
+}
+
+bool IsAboutWindowLoaded() {
+    return !instance().isNull();
+}
+
+}  // namespace kwiklet
