@@ -169,6 +169,7 @@ TEST_F(StartupTest, LoadListsAndShowsAHundredThousandEntries) {
 const std::vector<Row> kRows = {{"notepad", "/usr/bin/notepad"}, {"piano", "/usr/bin/piano"}};
 
 using TopMost = std::vector<std::pair<QString, bool>>;  // window, on top
+using Levels = std::vector<std::pair<QString, int>>;    // window, opacity level
 
 TEST_F(WindowSettingsTest, FirstRunOpensTopRightOnTopOpaqueAndStoresNothing) {
     createDatabaseAt(platform_.databasePath(), kRows);
@@ -177,7 +178,7 @@ TEST_F(WindowSettingsTest, FirstRunOpensTopRightOnTopOpaqueAndStoresNothing) {
     EXPECT_EQ(window_->x() + window_->width(), platform().screenMetrics().pixels.width());
     EXPECT_EQ(window_->y(), 0);
     EXPECT_EQ(recorder_.topMostRequests, (TopMost{{"picMain", true}, {"frmWait", true}}));
-    EXPECT_EQ(recorder_.opacityRequests, std::vector<int>{255});
+    EXPECT_EQ(recorder_.opacityRequests, (Levels{{"picMain", 255}}));
     EXPECT_TRUE(window_->mnuOU[6]->isChecked());
     EXPECT_FALSE(window_->mnuOU[5]->isChecked());
     for (const QString& key : {settings::kTop, settings::kLeft, settings::kAlwaysOnTop,
@@ -216,14 +217,14 @@ TEST_F(WindowSettingsTest, StoredSwitchesAreAppliedToTheWindowAndTheMenu) {
     const struct {
         QString onTopText, onStartupText, opacityText;
         bool onTop, onStartup;
-        std::vector<int> opacity;
+        Levels opacity;
     } cases[] = {
-        {"0", "1", "255", false, true, {255}},
-        {"1", "0", "128", true, false, {128}},
-        {"7", "-2", "0", true, true, {0}},
+        {"0", "1", "255", false, true, {{"picMain", 255}}},
+        {"1", "0", "128", true, false, {{"picMain", 128}}},
+        {"7", "-2", "0", true, true, {{"picMain", 0}}},
         {"1", "0", "300", true, false, {}},  // out of range: the window is left as it is
         {"1", "0", "-1", true, false, {}},
-        {" 0 ", "0", "99.5", false, false, {100}},
+        {" 0 ", "0", "99.5", false, false, {{"picMain", 100}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE((c.onTopText + "/" + c.onStartupText + "/" + c.opacityText).toStdString());

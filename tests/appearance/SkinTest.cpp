@@ -14,6 +14,8 @@
 namespace kwiklet::test {
 namespace {
 
+using Levels = std::vector<std::pair<QString, int>>;  // window, opacity level
+
 int px(int twips) {
     return units::twipsToPixels(twips, platform().screenMetrics().dotsPerInch);
 }
@@ -183,11 +185,13 @@ TEST_F(SkinTest, TheRolledUpWindowIsPaintedForItsHeightAndKeepsTheRest) {
 TEST(Transparency, OnlyLevelsFrom0To255ReachTheWindow) {
     TestPlatform platform;
     QWidget window;
+    window.setObjectName("window");
     CreateTransparentWindowStyle(window);
     for (const long long level : {255LL, 0LL, 256LL, -1LL, 128LL}) {
         WindowTransparency(window, kOpacityMode, 0, level);
     }
-    EXPECT_EQ(platform.recorder().opacityRequests, (std::vector<int>{255, 0, 128}));
+    EXPECT_EQ(platform.recorder().opacityRequests,
+              (Levels{{"window", 255}, {"window", 0}, {"window", 128}}));
     EXPECT_TRUE(platform.recorder().messages.empty());
 }
 

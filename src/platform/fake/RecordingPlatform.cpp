@@ -61,8 +61,8 @@ void RecordingPlatform::makeWindowLayered(QWidget&) {
     ++layeredRequests;
 }
 
-void RecordingPlatform::setWindowOpacityLevel(QWidget&, int level) {
-    opacityRequests.push_back(level);
+void RecordingPlatform::setWindowOpacityLevel(QWidget& window, int level) {
+    opacityRequests.emplace_back(window.objectName(), level);
 }
 
 std::optional<RegistryValue> RecordingPlatform::readRegistryValue(std::uint32_t rootKey,

@@ -55,7 +55,7 @@ public:
     QStringList settingWrites;                              // "key=value", in order
     int dragRequests = 0;
     int layeredRequests = 0;
-    std::vector<int> opacityRequests;
+    std::vector<std::pair<QString, int>> opacityRequests;  // window's object name, level
 
     // Called at every yield, so that a test can look at the program's state inside a
     // long operation.

@@ -1,0 +1,183 @@
+// The About window: its load on a rendered image, start-up through it (Continue, Esc,
+// closed some other way, each inside the real message loop where it matters), and the
+// menu's one modeless instance.
+
+#include "support/MainWindowFixture.h"
+
+#include "appearance/Gradient.h"
+#include "common/TwipLayout.h"
+#include "windows/frmAbout.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+namespace kwiklet::test {
+namespace {
+
+// What a start-up leaves: 0 when the message loop ended by itself (no window was left),
+// kStillRunning when it was still running after a while.
+constexpr int kStillRunning = 42;
+
+frmAbout* aboutWindow() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* about = qobject_cast<frmAbout*>(window)) {
+            return about;
+        }
+    }
+    return nullptr;
+}
+
+void deleteClosedWindows() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+class AboutWindowTest : public MainWindowFixture {
+protected:
+    // An About window left open by a test (Esc only records the end of the process)
+    // must not become the next test's.
+    ~AboutWindowTest() override { delete aboutWindow(); }
+
+    bool startUp() { return ShowStartUp(database_, window_); }
+
+    // Runs the message loop as the program does once start-up is through, doing `step`
+    // from inside it; the loop is ended after a while if nothing ends it sooner.
+    static int runProgram(const std::function<void()>& step) {
+        QTimer::singleShot(0, step);
+        QTimer::singleShot(300, [] { QCoreApplication::exit(kStillRunning); });
+        return QApplication::exec();
+    }
+};
+
+// The window paints its own colours from the shared red (the remainder of the last
+// skinned paint) over the design height, then shortens itself.
+TEST_F(AboutWindowTest, LoadsWithItsOwnGradientShortenedToItsHeight) {
+    skinState() = SkinState{3, 1, 1, false};
+    frmAbout& about = ShowAboutWindow(false, {});
+
+    EXPECT_EQ(about.windowTitle(), "About Kwiklet");
+    EXPECT_EQ(about.height(), pixelsFromTwips(3075));
+    EXPECT_EQ(about.cmdContinue->y(), pixelsFromTwips(2700));
+    EXPECT_EQ(about.lblDescription->text(), "Thank you for using Kwiklet");
+    EXPECT_EQ(about.lblVersion->text(), "Version: 1.0");
+    EXPECT_EQ(about.lblTitle->text(), "Kwiklet");
+    // 3600 twips in 63 bands of 57: band 1, band 2 (red clamped at 0), band 34.
+    const QImage image = about.grab().toImage();
+    const std::pair<int, QColor> bands[] = {
+        {1, {3, 214, 192}}, {2, {0, 210, 188}}, {34, {0, 82, 60}}};
+    for (const auto& [band, colour] : bands) {
+        EXPECT_EQ(image.pixelColor(3, pixelsFromTwips((band - 1) * 57 + 28)), colour)
+            << "band " << band;
+    }
+    EXPECT_TRUE(skinState().topToBottom);
+    // Each caption fits where the layout puts it.
+    for (QLabel* label : {about.LbCopyright, about.lblVersion, about.lblTitle}) {
+        EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
+    }
+}
+
+// Continue: the About window goes, the main window is loaded and shown, and the program
+// runs on with it.
+TEST_F(AboutWindowTest, ContinueAtStartUpLoadsTheMainWindow) {
+    createDatabaseAt(platform_.databasePath(), {{"notes"}, {"tools"}});
+    storePosition();
+    ASSERT_TRUE(startUp());
+    frmAbout* about = aboutWindow();
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_EQ(about->windowModality(), Qt::ApplicationModal);
+    EXPECT_EQ(window_, nullptr);
+
+    const int ended = runProgram([about] { about->cmdContinue->click(); });
+    EXPECT_EQ(ended, kStillRunning);
+    EXPECT_FALSE(IsAboutWindowLoaded());
+    ASSERT_NE(window_, nullptr);
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_EQ(listed(), (QStringList{"notes", "tools"}));
+    EXPECT_EQ(recorder_.processEndRequests, 0);
+}
+
+// Esc ends the program at once, from whichever control has the focus, and the main
+// window is never loaded.
+TEST_F(AboutWindowTest, EscAtStartUpEndsTheProgramWithoutTheMainWindow) {
+    createDatabaseAt(platform_.databasePath(), {{"notes"}});
+    storePosition();
+    ASSERT_TRUE(startUp());
+    frmAbout* about = aboutWindow();
+    ASSERT_NE(about, nullptr);
+    recorder_.settingWrites.clear();
+    for (QWidget* focused :
+         {static_cast<QWidget*>(about->cmdContinue), static_cast<QWidget*>(about->lblTitle),
+          static_cast<QWidget*>(about)}) {
+        QTest::keyClick(focused, Qt::Key_Escape);
+    }
+    QTest::keyClick(about->cmdContinue, Qt::Key_X);  // other keys do nothing here
+    EXPECT_EQ(recorder_.processEndRequests, 3);
+    EXPECT_EQ(window_, nullptr);
+    EXPECT_TRUE(recorder_.settingWrites.isEmpty());
+}
+
+// Closed any other way at start-up, no window is left and the program ends.
+TEST_F(AboutWindowTest, ClosingItOtherwiseAtStartUpEndsTheProgram) {
+    createDatabaseAt(platform_.databasePath(), {{"notes"}});
+    storePosition();
+    ASSERT_TRUE(startUp());
+    const int ended = runProgram([] { aboutWindow()->close(); });
+    EXPECT_EQ(ended, 0);
+    EXPECT_EQ(window_, nullptr);
+}
+
+// Without avs.dat the user is told so before the About window; Continue still opens
+// the main window, with empty lists after the load's error box.
+TEST_F(AboutWindowTest, WithoutADatabaseTheBoxComesBeforeTheAboutWindow) {
+    recorder_.onMessageBox = [this] {
+        if (recorder_.messages.size() == 1) {
+            EXPECT_EQ(aboutWindow(), nullptr);
+        }
+    };
+    ASSERT_TRUE(startUp());
+    ASSERT_EQ(recorder_.messages.size(), 1U);
+    EXPECT_EQ(recorder_.messages[0].text, "Sorry! Cannot Find Database!");
+    ASSERT_NE(aboutWindow(), nullptr);
+
+    aboutWindow()->cmdContinue->click();
+    ASSERT_NE(window_, nullptr);
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_EQ(window_->lists().count(), 0);
+    EXPECT_EQ(recorder_.messages.size(), 2U);
+}
+
+// From the menu: one modeless window however often it is asked for; Continue brings the
+// main window forward as it was.
+TEST_F(AboutWindowTest, TheMenuShowsOneWindowAndContinueReturnsToTheMainWindow) {
+    ASSERT_NE(launchOver({{"notes"}, {"tools"}}), nullptr);
+    type("to");
+    window_->mnuOU_Click(0);
+    window_->mnuOU_Click(0);
+    int shown = 0;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        shown += qobject_cast<frmAbout*>(window) != nullptr ? 1 : 0;
+    }
+    EXPECT_EQ(shown, 1);
+    frmAbout* about = aboutWindow();
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->windowModality(), Qt::NonModal);
+
+    about->cmdContinue->click();
+    deleteClosedWindows();
+    EXPECT_FALSE(IsAboutWindowLoaded());
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_EQ(window_->Text1->text(), "tools");
+    EXPECT_EQ(listed(), QStringList{"tools"});
+    // Esc there ends the whole program without the main window's closing steps.
+    recorder_.settingWrites.clear();
+    window_->mnuOU_Click(0);
+    QTest::keyClick(aboutWindow()->cmdContinue, Qt::Key_Escape);
+    EXPECT_EQ(recorder_.processEndRequests, 1);
+    EXPECT_TRUE(recorder_.settingWrites.isEmpty());
+}
+
+}  // namespace
+}  // namespace kwiklet::test

@@ -1,0 +1,315 @@
+// The skin editor on a real main window: what each opening loads, what each control
+// repaints (read back from the rendered previews and windows), and what reaches the main
+// window and the saved settings only through "Update form background".
+
+#include "support/MainWindowFixture.h"
+
+#include "appearance/PaintedBox.h"
+#include "common/TwipLayout.h"
+#include "windows/frmSkinz.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+
+#include <array>
+
+namespace kwiklet::test {
+namespace {
+
+using Levels = std::vector<std::pair<QString, int>>;  // window, opacity level
+
+// Everything the editor and the main window show, to find out what a step repainted.
+struct Pictures {
+    QImage red, green, blue, composite, editor, main;
+};
+
+class SkinEditorTest : public MainWindowFixture {
+protected:
+    frmSkinz& open() {
+        window_->cmdSkinz_Click();
+        auto* editor = window_->findChild<frmSkinz*>();
+        EXPECT_NE(editor, nullptr);
+        return *editor;
+    }
+    // Closes the editor as its "Close" button does and lets Qt delete it.
+    static void close(frmSkinz& editor) {
+        editor.Command3->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    Pictures pictures(frmSkinz& editor) const {
+        return {editor.Picture1->background().image(), editor.Picture2->background().image(),
+                editor.Picture3->background().image(), editor.Picture4->background().image(),
+                editor.background().image(),           window_->background().image()};
+    }
+    static void saveSkin(const char* red, const char* green, const char* blue,
+                         const char* transparency) {
+        settings::write(settings::kSkinRed, red);
+        settings::write(settings::kSkinGreen, green);
+        settings::write(settings::kSkinBlue, blue);
+        settings::write(settings::kTransparency, transparency);
+    }
+};
+
+// The colour the image shows in its first and last rows, in the middle column.
+QColor topOf(const QImage& image) {
+    return image.pixelColor(image.width() / 2, 0);
+}
+QColor bottomOf(const QImage& image) {
+    return image.pixelColor(image.width() / 2, image.height() - 1);
+}
+
+bool allBlack(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) != QColor(Qt::black)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+TEST_F(SkinEditorTest, EachOpeningLoadsTheSavedSkinOrTheBuiltInOne) {
+    const struct {
+        const char *red, *green, *blue, *transparency;  // nullptr: nothing saved
+        std::array<int, 4> sliders;
+    } cases[] = {
+        {nullptr, nullptr, nullptr, nullptr, {133, 128, 233, 255}},
+        {"10", "200", "30", "128", {10, 200, 30, 128}},
+        {"0", "255", "0", "0", {0, 255, 0, 0}},
+        // What the sliders cannot show: the nearer end, or the default for no number.
+        {"300", "-7", "blue", "x", {255, 0, 233, 255}},
+        {"-1", "12.6", "", "999", {0, 13, 233, 255}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.red
+                         ? std::string(c.red) + "/" + c.green + "/" + c.blue + "/" + c.transparency
+                         : std::string("nothing saved"));
+        TestPlatform platform;
+        IndexDatabase database;
+        createDatabaseAt(platform.databasePath(), {{"notes"}});
+        storePosition();
+        if (c.red) {
+            saveSkin(c.red, c.green, c.blue, c.transparency);
+        }
+        const auto window = LaunchProgram(database);
+        ASSERT_NE(window, nullptr);
+        platform.recorder().opacityRequests.clear();
+        platform.recorder().settingWrites.clear();
+
+        window->cmdSkinz_Click();
+        auto* editor = window->findChild<frmSkinz*>();
+        ASSERT_NE(editor, nullptr);
+        EXPECT_TRUE(editor->isVisible());
+        EXPECT_FALSE(editor->isModal());
+        EXPECT_EQ(editor->windowTitle(), "Gradient Background Demonstration");
+        const std::array<int, 4> sliders{editor->Slider1->value(), editor->Slider2->value(),
+                                         editor->Slider3->value(), editor->Slider4->value()};
+        EXPECT_EQ(sliders, c.sliders);
+        EXPECT_EQ(editor->Label1->text(), QStringLiteral("Red = %1").arg(c.sliders[0]));
+        EXPECT_EQ(editor->Label3->text(), QStringLiteral("Blue = %1").arg(c.sliders[2]));
+        EXPECT_TRUE(editor->Check1->isChecked());
+        // The editor itself takes the saved level; the main window is left alone.
+        EXPECT_EQ(platform.recorder().opacityRequests.back(),
+                  (std::pair<QString, int>{"frmSkinz", c.sliders[3]}));
+        // The editor's background and the composite start from the sliders' colour, from
+        // the top; the single-channel previews carry only their own channel.
+        const QColor start(c.sliders[0], c.sliders[1], c.sliders[2]);
+        EXPECT_EQ(editor->background().image().pixelColor(3, 1), start);
+        const QColor red = topOf(editor->Picture1->background().image());
+        EXPECT_EQ(red.green() + red.blue(), 0);
+        EXPECT_NEAR(red.red(), c.sliders[0], 8);
+        EXPECT_NEAR(topOf(editor->Picture2->background().image()).green(), c.sliders[1], 8);
+        EXPECT_NEAR(topOf(editor->Picture3->background().image()).blue(), c.sliders[2], 8);
+        EXPECT_NEAR(topOf(editor->Picture4->background().image()).blue(), c.sliders[2], 8);
+        EXPECT_TRUE(platform.recorder().settingWrites.isEmpty());
+        close(*editor);
+    }
+}
+
+// A slider repaints its own preview and the composite; nothing else changes, neither the
+// editor's background nor the main window nor the saved skin.
+TEST_F(SkinEditorTest, ASliderRepaintsOnlyItsOwnPreviewAndTheComposite) {
+    ASSERT_NE(launchOver({{"notes"}}), nullptr);
+    frmSkinz& editor = open();
+    const struct {
+        QSlider* slider;
+        QLabel* label;
+        QString caption;
+        QImage Pictures::*own;
+    } cases[] = {
+        {editor.Slider1, editor.Label1, "Red = 0", &Pictures::red},
+        {editor.Slider2, editor.Label2, "Green = 0", &Pictures::green},
+        {editor.Slider3, editor.Label3, "Blue = 0", &Pictures::blue},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption.toStdString());
+        const Pictures before = pictures(editor);
+        recorder_.settingWrites.clear();
+        c.slider->setFocus();
+        QTest::keyClick(c.slider, Qt::Key_Home);  // to 0, as a user would
+        ASSERT_EQ(c.slider->value(), 0);
+
+        const Pictures after = pictures(editor);
+        EXPECT_EQ(c.label->text(), c.caption);
+        EXPECT_TRUE(allBlack(after.*c.own));
+        EXPECT_NE(after.composite, before.composite);
+        for (QImage Pictures::*other : {&Pictures::red, &Pictures::green, &Pictures::blue}) {
+            if (other != c.own) {
+                EXPECT_EQ(after.*other, before.*other);
+            }
+        }
+        EXPECT_EQ(after.editor, before.editor);
+        EXPECT_EQ(after.main, before.main);
+        EXPECT_TRUE(recorder_.settingWrites.isEmpty());
+    }
+    // All three at 0: the composite is black too.
+    EXPECT_TRUE(allBlack(pictures(editor).composite));
+}
+
+TEST_F(SkinEditorTest, TheTransparencySliderChangesOnlyTheEditor) {
+    ASSERT_NE(launchOver({{"notes"}}), nullptr);
+    frmSkinz& editor = open();
+    recorder_.opacityRequests.clear();
+    editor.Slider4->setFocus();
+    QTest::keyClick(editor.Slider4, Qt::Key_Home);
+    QTest::keyClick(editor.Slider4, Qt::Key_PageUp);  // the large step, 5
+    EXPECT_EQ(recorder_.opacityRequests, (Levels{{"frmSkinz", 0}, {"frmSkinz", 5}}));
+    EXPECT_TRUE(recorder_.settingWrites.filter("TransVal").isEmpty());
+}
+
+// Clearing "Top to bottom" turns the four previews over; the editor's background and
+// the main window wait for "Update form background".
+TEST_F(SkinEditorTest, TheDirectionBoxRepaintsTheFourPreviews) {
+    ASSERT_NE(launchOver({{"notes"}}), nullptr);
+    frmSkinz& editor = open();
+    const Pictures before = pictures(editor);
+    editor.Check1->click();
+    ASSERT_FALSE(editor.Check1->isChecked());
+
+    const Pictures after = pictures(editor);
+    for (QImage Pictures::*preview :
+         {&Pictures::red, &Pictures::green, &Pictures::blue, &Pictures::composite}) {
+        EXPECT_EQ(bottomOf(after.*preview), topOf(before.*preview));
+        EXPECT_EQ(topOf(after.*preview), bottomOf(before.*preview));
+    }
+    EXPECT_EQ(after.editor, before.editor);
+    EXPECT_EQ(after.main, before.main);
+}
+
+// "Update form background" paints the editor and the main window with the sliders'
+// colour in the box's direction, saves the skin in a fixed order and makes the main
+// window as transparent as chosen.
+TEST_F(SkinEditorTest, UpdateAppliesAndSavesTheEditedSkin) {
+    const struct {
+        int red, green, blue, transparency;
+        bool topToBottom;
+        QString direction;
+    } cases[] = {
+        {200, 100, 50, 128, true, "True"},
+        {255, 0, 255, 0, false, "False"},
+    };
+    ASSERT_NE(launchOver({{"notes"}}), nullptr);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.direction.toStdString());
+        frmSkinz& editor = open();
+        editor.Slider1->setValue(c.red);
+        editor.Slider2->setValue(c.green);
+        editor.Slider3->setValue(c.blue);
+        editor.Slider4->setValue(c.transparency);
+        editor.Check1->setChecked(c.topToBottom);
+        recorder_.settingWrites.clear();
+        recorder_.opacityRequests.clear();
+
+        editor.Command1->click();
+
+        EXPECT_EQ(recorder_.settingWrites,
+                  (QStringList{QStringLiteral("firstVal=%1").arg(c.red),
+                               QStringLiteral("secondVal=%1").arg(c.green),
+                               QStringLiteral("thirdVal=%1").arg(c.blue),
+                               QStringLiteral("TransVal=%1").arg(c.transparency),
+                               "TopToBottom=" + c.direction}));
+        EXPECT_EQ(recorder_.opacityRequests, (Levels{{"picMain", c.transparency}}));
+        const QColor start(c.red, c.green, c.blue);
+        const QImage main = window_->grab().toImage();
+        // Inside the frame along the main window's edge.
+        EXPECT_EQ(main.pixelColor(3, c.topToBottom ? 2 : main.height() - 3), start);
+        const QImage& own = editor.background().image();
+        EXPECT_EQ(own.pixelColor(3, c.topToBottom ? 1 : own.height() - 2), start);
+        // The slider positions are not darkened by the paints.
+        EXPECT_EQ(editor.Slider1->value(), c.red);
+        close(editor);
+    }
+}
+
+// Rolled up, the update paints the strip that shows; rolled down again, the rest of the
+// window still has the earlier skin.
+TEST_F(SkinEditorTest, UpdateOnARolledUpWindowPaintsItsStrip) {
+    ASSERT_NE(launchOver({{"notes"}}), nullptr);
+    window_->Label2_Click();
+    frmSkinz& editor = open();
+    editor.Slider1->setValue(0);
+    editor.Slider2->setValue(255);
+    editor.Slider3->setValue(0);
+    editor.Command1->click();
+    window_->Label2_Click();
+
+    const QImage main = window_->grab().toImage();
+    const QColor top = main.pixelColor(3, 2);
+    EXPECT_GT(top.green(), 220);
+    EXPECT_EQ(top.red() + top.blue(), 0);
+    // Bands of 6 twips, for the strip's 350: near its lower edge the green is almost
+    // gone (bands of 57 would still show 235 there).
+    const QColor bottom = main.pixelColor(3, pixelsFromTwips(340));
+    EXPECT_LT(bottom.green(), 40);
+    EXPECT_EQ(bottom.red() + bottom.blue(), 0);
+    // Band 11 of the built-in skin, below the strip.
+    EXPECT_EQ(main.pixelColor(3, pixelsFromTwips(57 * 10 + 28)), QColor(93, 88, 193));
+}
+
+// "Close" throws the unsaved edit away: the main window and the settings keep what
+// they had, and the next opening shows the saved skin again.
+TEST_F(SkinEditorTest, CloseWithoutUpdateLeavesEverythingAsItWas) {
+    ASSERT_NE(launchOver({{"notes"}}), nullptr);
+    saveSkin("10", "20", "30", "200");
+    frmSkinz& first = open();
+    const QImage mainBefore = window_->background().image();
+    recorder_.settingWrites.clear();
+    recorder_.opacityRequests.clear();
+    first.Slider1->setValue(250);
+    first.Slider4->setValue(40);
+    first.Check1->click();
+    close(first);
+    ASSERT_FALSE(IsSkinEditorLoaded());
+
+    EXPECT_EQ(window_->background().image(), mainBefore);
+    EXPECT_TRUE(recorder_.settingWrites.isEmpty());
+    EXPECT_EQ(recorder_.opacityRequests, (Levels{{"frmSkinz", 40}}));
+    frmSkinz& second = open();
+    EXPECT_EQ(second.Slider1->value(), 10);
+    EXPECT_EQ(second.Slider4->value(), 200);
+    EXPECT_TRUE(second.Check1->isChecked());
+}
+
+// The button and the menu reach the one editor; opening it again only brings it to the
+// front with its unsaved positions.
+TEST_F(SkinEditorTest, OpeningTwiceKeepsOneEditorAndItsEdit) {
+    ASSERT_NE(launchOver({{"notes"}}), nullptr);
+    frmSkinz& editor = open();
+    editor.Slider2->setValue(7);
+    window_->mnuOU_Click(9);  // "Skinz"
+    window_->cmdSkinz->click();
+
+    EXPECT_EQ(window_->findChildren<frmSkinz*>().size(), 1);
+    EXPECT_EQ(editor.Slider2->value(), 7);
+    EXPECT_TRUE(editor.isVisible());
+    // The editor goes with its main window.
+    window_.reset();
+    EXPECT_FALSE(IsSkinEditorLoaded());
+}
+
+}  // namespace
+}  // namespace kwiklet::test
