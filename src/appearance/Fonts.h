@@ -2,7 +2,7 @@
 
 // The fonts the windows were designed with, by their Linux counterparts: faces with the
 // same metrics where one is installed (Liberation for Arial, Times New Roman and Courier
-// New, Wine's Tahoma), so that texts fit where the layouts put them.
+// New), else the nearest narrow face, so that texts fit where the layouts put them.
 
 #include <QFont>
 
@@ -15,7 +15,7 @@ QFont interfaceFont(double points);
 QFont typewriterFont(double points);
 // Times New Roman.
 QFont serifFont(double points);
-// Tahoma.
+// Tahoma: Tahoma itself where installed, else the narrow DejaVu Sans Condensed.
 QFont tahomaFont(double points);
 // Trebuchet MS, for which no metric-compatible face exists: a humanist sans.
 QFont trebuchetFont(double points);

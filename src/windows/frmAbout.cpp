@@ -37,7 +37,10 @@ QLabel* label(QWidget* window, const QString& text, const QColor& colour, const 
 }  // namespace
 
 frmAbout::frmAbout(std::function<void()> onContinue)
-    : onContinue_(std::move(onContinue)), heightTwips_(kDesignHeightTwips) {
+    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint),
+      onContinue_(std::move(onContinue)),
+      heightTwips_(kDesignHeightTwips) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Kwiklet"));
     setAttribute(Qt::WA_DeleteOnClose);

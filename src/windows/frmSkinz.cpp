@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include <algorithm>
+
 namespace kwiklet {
 namespace {
 
@@ -53,11 +55,20 @@ QLabel* label(QWidget* panel, const QString& text) {
     return control;
 }
 
+// Widens a label placed in twips to its text where this machine's font draws it wider
+// than the face it was laid out for: nothing lies to the right of these labels.
+void showWholeText(QLabel& label) {
+    label.resize(std::max(label.width(), label.sizeHint().width()), label.height());
+}
+
 }  // namespace
 
 // The editor belongs to the main window: it stays in front of it and goes with it.
 frmSkinz::frmSkinz(QWidget& mainWindow, GradientSurface& mainBackground)
-    : QWidget(&mainWindow, Qt::Window), mainWindow_(mainWindow), mainBackground_(mainBackground) {
+    : QWidget(&mainWindow, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      mainWindow_(mainWindow),
+      mainBackground_(mainBackground) {
     setObjectName(QStringLiteral("frmSkinz"));
     setWindowTitle(QStringLiteral("Gradient Background Demonstration"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -125,6 +136,10 @@ frmSkinz::frmSkinz(QWidget& mainWindow, GradientSurface& mainBackground)
 
     // Every step of a slider counts, while it is dragged as much as by the keys, and when
     // the saved skin sets it: the labels and previews always show where it stands.
+    for (QLabel* text : Label5) {
+        showWholeText(*text);
+    }
+
     connect(Slider1, &QSlider::valueChanged, this, &frmSkinz::Slider1_Change);
     connect(Slider2, &QSlider::valueChanged, this, &frmSkinz::Slider2_Change);
     connect(Slider3, &QSlider::valueChanged, this, &frmSkinz::Slider3_Change);

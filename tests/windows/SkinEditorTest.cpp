@@ -112,6 +112,10 @@ TEST_F(SkinEditorTest, EachOpeningLoadsTheSavedSkinOrTheBuiltInOne) {
         EXPECT_EQ(editor->Label1->text(), QStringLiteral("Red = %1").arg(c.sliders[0]));
         EXPECT_EQ(editor->Label3->text(), QStringLiteral("Blue = %1").arg(c.sliders[2]));
         EXPECT_TRUE(editor->Check1->isChecked());
+        // Every text shows whole in this machine's fonts.
+        for (QLabel* label : editor->findChildren<QLabel*>()) {
+            EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
+        }
         // The editor itself takes the saved level; the main window is left alone.
         EXPECT_EQ(platform.recorder().opacityRequests.back(),
                   (std::pair<QString, int>{"frmSkinz", c.sliders[3]}));

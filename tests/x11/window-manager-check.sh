@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Tries the borderless window on a real X server with a window manager, as a user would:
-# drags it with the pointer and checks that the saved position is where the window is,
-# and switches "Always on Top" off and on through the menu, checking the window
-# manager's "above" state and that the window was never unmapped. Run by hand after
-# scripts/build.sh; needs xvfb, openbox, xdotool and x11-utils (apt-get install them).
+# goes on from the About window, drags the main window with the pointer and checks that
+# the saved position is where the window is, switches "Always on Top" off and on through
+# the menu, checking the window manager's "above" state and that the window was never
+# unmapped, and sets a transparency level in the skin editor, checking the opacity
+# property each window carries. Run by hand after scripts/build.sh; needs xvfb, openbox,
+# xdotool and x11-utils (apt-get install them).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 work="$(mktemp -d)"
@@ -17,10 +19,12 @@ printf '[Options]\nTop=1500\nLeft=1500\n' > "$XDG_CONFIG_HOME/kwiklet/kwiklet.in
 Xvfb :97 -screen 0 1024x768x24 > /dev/null 2>&1 &
 sleep 1
 openbox > /dev/null 2>&1 &
-sleep 1
+until xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id'; do sleep 0.2; done
 "$work/bin/kwiklet" > "$work/kwiklet.log" 2>&1 &
-sleep 3
-window=$(xdotool search --onlyvisible --name '^Kwiklet$' | head -1)
+about=$(xdotool search --sync --onlyvisible --name '^About Kwiklet$' | head -1)
+xdotool windowactivate --sync "$about" key alt+c
+window=$(xdotool search --sync --onlyvisible --name '^Kwiklet$' | head -1)
+sleep 2
 position() { xwininfo -id "$window" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}'; }
 setting() { sed -n "s/^$1=//p" "$XDG_CONFIG_HOME/kwiklet/kwiklet.ini"; }
 fail() { echo "FAIL: $*"; exit 1; }
@@ -56,4 +60,28 @@ for expected in off on; do
   echo "always on top $expected: $state"
 done
 ! grep -q "UnmapNotify" "$work/xev.log" || fail "the window was unmapped"
+
+# The level as the window manager reads it: 0 to 0xffffffff; absent means opaque.
+opacity() { xprop -id "$1" _NET_WM_WINDOW_OPACITY | sed -n 's/.* = //p'; }
+[ -z "$(opacity "$window")" ] || fail "opacity $(opacity "$window") before any was chosen"
+# "Skinz" is the middle button of the row under the title line.
+xdotool mousemove $((nx + 200)) $((ny + 38)) click 1
+editor=$(xdotool search --sync --onlyvisible --name '^Gradient Background Demonstration$')
+sleep 1
+read -r ex ey < <(xwininfo -id "$editor" |
+  awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}')
+# The transparency slider, at the end of its groove; Home takes it to 0, then 20 large
+# steps of 5 to 100.
+xdotool mousemove $((ex + 420)) $((ey + 214)) click 1 key Home
+for _ in $(seq 20); do xdotool key Prior; done
+sleep 0.5
+expected=$((100 * 0xffffffff / 255))
+[ "$(opacity "$editor")" = "$expected" ] || fail "editor opacity $(opacity "$editor")"
+[ -z "$(opacity "$window")" ] || fail "the main window changed before the update"
+# "Update form background".
+xdotool mousemove $((ex + 332)) $((ey + 194)) click 1
+sleep 0.5
+[ "$(opacity "$window")" = "$expected" ] || fail "main window opacity $(opacity "$window")"
+[ "$(setting TransVal)" = 100 ] || fail "saved TransVal=$(setting TransVal)"
+echo "transparency: both windows at $expected of 4294967295, TransVal=100"
 echo "PASS"
