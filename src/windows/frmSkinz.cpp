@@ -23,6 +23,7 @@ namespace {
 
 constexpr int kWidthTwips = 7695;
 constexpr int kHeightTwips = 4230;
+constexpr int kOpaque = 255;
 
 QPointer<frmSkinz>& instance() {
     static QPointer<frmSkinz> window;
@@ -35,6 +36,14 @@ int savedPosition(const QString& key, int defaultValue) {
     int position = defaultValue;
     catchError([&] { position = toInt32(settings::read(key, QString::number(defaultValue))); });
     return position;
+}
+
+// The saved transparency level. One outside 0 to 255 leaves the main window opaque, so
+// the slider shows it opaque too rather than at its nearer end (which, for a negative
+// level, would make the editor vanish as it opens).
+int savedLevel() {
+    const int level = savedPosition(settings::kTransparency, kOpaque);
+    return level >= 0 && level <= kOpaque ? level : kOpaque;
 }
 
 QSlider* slider(QWidget* panel, int value, int largeStep) {
@@ -172,7 +181,7 @@ void frmSkinz::Form_Resize() {
     Slider2->setValue(savedPosition(settings::kSkinGreen, kBuiltInSkin.green));
     Slider3->setValue(savedPosition(settings::kSkinBlue, kBuiltInSkin.blue));
     CreateTransparentWindowStyle(*this);
-    Slider4->setValue(savedPosition(settings::kTransparency, 255));
+    Slider4->setValue(savedLevel());
     WindowTransparency(*this, kOpacityMode, 0, Slider4->value());
     paintPreviews();
     paint(*background_, Slider1->value(), Slider2->value(), Slider3->value());

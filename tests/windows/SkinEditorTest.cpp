@@ -80,9 +80,11 @@ TEST_F(SkinEditorTest, EachOpeningLoadsTheSavedSkinOrTheBuiltInOne) {
         {nullptr, nullptr, nullptr, nullptr, {133, 128, 233, 255}},
         {"10", "200", "30", "128", {10, 200, 30, 128}},
         {"0", "255", "0", "0", {0, 255, 0, 0}},
-        // What the sliders cannot show: the nearer end, or the default for no number.
+        // What the sliders cannot show: a colour's nearer end, the default for no number,
+        // and opaque for a level that leaves the main window opaque.
         {"300", "-7", "blue", "x", {255, 0, 233, 255}},
         {"-1", "12.6", "", "999", {0, 13, 233, 255}},
+        {"12abc", "99999999999999", "1e2", "-5", {133, 128, 100, 255}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.red
