@@ -157,8 +157,9 @@ int main(int argc, char** argv) {
     QTemporaryDir executableFolder;
     QTemporaryDir configFolder;
     // The real platform: the rebuild's final pause is part of what the user waits for.
-    installPlatform(std::make_unique<PosixPlatform>(PlatformLocations{
-        executableFolder.path(), QStringLiteral("Kwiklet"), configFolder.path()}));
+    installPlatform(std::make_unique<PosixPlatform>(
+        PlatformLocations{executableFolder.path(), QStringLiteral("Kwiklet"), configFolder.path(),
+                          executableFolder.path() + QStringLiteral("/share")}));
     settings::write(settings::kTop, QStringLiteral("300"));
     settings::write(settings::kLeft, QStringLiteral("300"));
 

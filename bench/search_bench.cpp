@@ -140,8 +140,9 @@ int main(int argc, char** argv) {
 
     QTemporaryDir executableFolder;
     QTemporaryDir configFolder;
-    installPlatform(std::make_unique<RecordingPlatform>(PlatformLocations{
-        executableFolder.path(), QStringLiteral("Kwiklet"), configFolder.path()}));
+    installPlatform(std::make_unique<RecordingPlatform>(
+        PlatformLocations{executableFolder.path(), QStringLiteral("Kwiklet"), configFolder.path(),
+                          executableFolder.path() + QStringLiteral("/share")}));
     settings::write(settings::kTop, QStringLiteral("300"));
     settings::write(settings::kLeft, QStringLiteral("300"));
 

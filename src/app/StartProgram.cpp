@@ -1,5 +1,6 @@
 #include "app/StartProgram.h"
 
+#include "app/IndexLocation.h"
 #include "app/picMain.h"
 #include "common/ErrorTrap.h"
 #include "platform/Platform.h"
@@ -10,8 +11,6 @@
 
 namespace kwiklet {
 namespace {
-
-const QString kDatabaseFileName = QStringLiteral("avs.dat");
 
 void reportStartupFailure(const AppError& error) {
     // The message asks for the error number from the title bar, so the title carries it.
@@ -27,7 +26,7 @@ void reportStartupFailure(const AppError& error) {
 
 void OpenIndexDb(IndexDatabase& database) {
     auto& system = platform();
-    const QString databasePath = system.executableFolder() + QLatin1Char('/') + kDatabaseFileName;
+    const QString databasePath = ProvideIndexDatabase();
     // Only the file with exactly this name counts: a differently spelt or hidden one is
     // not the program's database.
     if (system.firstOrdinaryFileName(databasePath) != kDatabaseFileName) {

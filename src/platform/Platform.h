@@ -98,6 +98,20 @@ public:
     // The identity of the folder the path leads to, following links.
     virtual std::optional<FolderIdentity> folderIdentity(const QString& path) = 0;
 
+    // Whether this user may create files in the folder.
+    virtual bool isFolderWritable(const QString& folder) = 0;
+    // The folder an installation keeps the program's shared, read-only data in (on Linux
+    // <prefix>/share/kwiklet, beside the executable's <prefix>/bin), whether it exists
+    // or not.
+    virtual QString installedDataFolder() = 0;
+    // The folder for this user's own data files of the application (on Linux
+    // $XDG_DATA_HOME/<application>), whether it exists or not.
+    virtual QString userDataFolder(const QString& application) = 0;
+    // Copies the file, creating the target's folder if need be. A file already at the
+    // target is never replaced, and a copy cut short leaves no file there. Returns 0 or
+    // the system's error number.
+    virtual int copyFileIfAbsent(const QString& source, const QString& target) = 0;
+
     // The file-name pattern of the desktop's program launchers: "*.lnk" shortcuts on
     // Windows, "*.desktop" entries on Linux.
     virtual QString launcherPattern() = 0;

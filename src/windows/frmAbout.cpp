@@ -2,6 +2,7 @@
 
 #include "appearance/Fonts.h"
 #include "common/TwipLayout.h"
+#include "common/Version.h"
 #include "platform/Platform.h"
 
 #include <QKeyEvent>
@@ -59,7 +60,8 @@ frmAbout::frmAbout(std::function<void()> onContinue)
                                        "All rights reserved."),
                         Qt::white, fonts::tahomaFont(8.25));
     placeInTwips(*LbCopyright, 450, 780, 3315, 435);
-    lblVersion = label(this, QStringLiteral("Version: 1.0"), Qt::white, fonts::tahomaFont(8.25));
+    lblVersion =
+        label(this, QStringLiteral("Version: ") + kAppVersion, Qt::white, fonts::tahomaFont(8.25));
     lblVersion->move(pixelsFromTwips(450), pixelsFromTwips(1215));
     lblVersion->adjustSize();
     lblDescription = label(this, QString(), Qt::white, font());

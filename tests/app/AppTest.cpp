@@ -279,7 +279,8 @@ TEST_F(WindowSettingsTest, AnotherExecutableNameStartsWithItsOwnEmptySettings) {
     storePosition();
     EXPECT_EQ(settings::read(settings::kTop, kAbsent), "300");
     auto previous = installPlatform(std::make_unique<RecordingPlatform>(
-        PlatformLocations{platform_.executableFolder(), "kwiklet-copy", platform_.configFolder()}));
+        PlatformLocations{platform_.executableFolder(), "kwiklet-copy", platform_.configFolder(),
+                          platform_.installedDataFolder()}));
     EXPECT_EQ(settings::read(settings::kTop, kAbsent), kAbsent);
     installPlatform(std::move(previous));
 }

@@ -24,7 +24,8 @@ public:
         // machine's are found.
         QDir(homeDir_.path()).mkpath(QStringLiteral("system/applications"));
         auto recorder = std::make_unique<RecordingPlatform>(
-            PlatformLocations{exeDir_.path(), QStringLiteral("Kwiklet"), configDir_.path()});
+            PlatformLocations{exeDir_.path(), QStringLiteral("Kwiklet"), configDir_.path(),
+                              installedDir_.path() + QStringLiteral("/share/kwiklet")});
         recorder_ = recorder.get();
         replaced_ = installPlatform(std::move(recorder));
     }
@@ -40,6 +41,11 @@ public:
     QString executableFolder() const { return exeDir_.path(); }
     QString databasePath() const { return exeDir_.path() + QStringLiteral("/avs.dat"); }
     QString configFolder() const { return configDir_.path(); }
+    // Where an installation's data would be (the folder does not exist until a test
+    // makes it).
+    QString installedDataFolder() const {
+        return installedDir_.path() + QStringLiteral("/share/kwiklet");
+    }
     // A scratch folder for the test's own files.
     QString scratchFolder() const { return scratchDir_.path(); }
     // The user's home: HOME, with the XDG folders below it, and the folder all users'
@@ -50,6 +56,7 @@ public:
 private:
     QTemporaryDir exeDir_;
     QTemporaryDir configDir_;
+    QTemporaryDir installedDir_;
     QTemporaryDir scratchDir_;
     QTemporaryDir homeDir_;
     ScopedEnvironment environment_;

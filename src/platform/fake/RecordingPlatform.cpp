@@ -57,6 +57,10 @@ void RecordingPlatform::dragWindow(QWidget&, QPoint) {
     ++dragRequests;
 }
 
+bool RecordingPlatform::isFolderWritable(const QString& folder) {
+    return !readOnlyFolders.contains(folder) && PosixPlatform::isFolderWritable(folder);
+}
+
 void RecordingPlatform::makeWindowLayered(QWidget&) {
     ++layeredRequests;
 }

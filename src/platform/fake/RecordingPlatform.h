@@ -40,6 +40,7 @@ public:
     void makeWindowLayered(QWidget& window) override;
     void setWindowOpacityLevel(QWidget& window, int level) override;
     std::unique_ptr<FolderEnumeration> findFiles(const QString& searchPath) override;
+    bool isFolderWritable(const QString& folder) override;
     std::optional<QString> specialFolderLocation(int folderId) override;
     std::optional<RegistryValue> readRegistryValue(std::uint32_t rootKey, const QString& subkey,
                                                    const QString& valueName) override;
@@ -69,6 +70,9 @@ public:
     // Folders (without a trailing separator) whose listing is refused, as the system
     // refuses an unreadable folder to an ordinary user.
     QSet<QString> refusedFolders;
+    // Folders this user may not write to, as the system protects a program folder from
+    // an ordinary user (tests run as any user, root included).
+    QSet<QString> readOnlyFolders;
 
     // Special folders the test decides, by identifier (nothing: the system has no such
     // folder); the others are the real platform's.

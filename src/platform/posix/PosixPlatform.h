@@ -11,6 +11,7 @@ struct PlatformLocations {
     QString executableFolder;
     QString executableName;
     QString configFolder;  // settings live in CONFIG/<application>/<application>.ini
+    QString installedDataFolder;
 };
 
 // The platform on Linux (and other POSIX desktops) under Qt.
@@ -29,6 +30,10 @@ public:
                                                    const QString& valueName) override;
 
     std::optional<QString> firstOrdinaryFileName(const QString& path) override;
+    bool isFolderWritable(const QString& folder) override;
+    QString installedDataFolder() override;
+    QString userDataFolder(const QString& application) override;
+    int copyFileIfAbsent(const QString& source, const QString& target) override;
     std::optional<QString> specialFolderLocation(int folderId) override;
     std::unique_ptr<FolderEnumeration> findFiles(const QString& searchPath) override;
     std::optional<FolderIdentity> folderIdentity(const QString& path) override;

@@ -1,0 +1,122 @@
+// Which avs.dat a start opens: the one beside a copy of the program the user may write
+// to, or the user's own, made from the installed empty index on the first start and kept
+// from then on. Each case starts the real program and reads back what it listed.
+
+#include "support/MainWindowFixture.h"
+
+#include "app/IndexLocation.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kwiklet::test {
+namespace {
+
+class IndexLocationTest : public MainWindowFixture {
+protected:
+    QString besidePath() const { return platform_.databasePath(); }
+    QString installedPath() const { return platform_.installedDataFolder() + "/avs.dat"; }
+    QString ownPath() const { return platform_.homeFolder() + "/.local/share/Kwiklet/avs.dat"; }
+    void makeDatabase(const QString& path, const char* row) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        createDatabaseAt(path, {{row}});
+    }
+};
+
+TEST_F(IndexLocationTest, APortableCopyUsesItsOwnAndAnInstalledOneTheUsers) {
+    const struct {
+        const char* name;
+        bool beside, installed, readOnlyFolder, own;
+        const char* listed;  // the row of the database opened; nullptr: none found
+        bool opensOwn, ownAfterwards;
+    } cases[] = {
+        {"a build or portable copy", true, false, false, false, "beside", false, false},
+        {"a portable copy beside an installation", true, true, false, false, "beside", false,
+         false},
+        {"installed, first start", false, true, false, false, "installed", true, true},
+        {"installed in a read-only folder", false, true, true, false, "installed", true, true},
+        {"installed, a later start", false, true, true, true, "own", true, true},
+        {"a read-only copy with its index", true, false, true, false, "beside", true, true},
+        {"a copy without an index", false, false, false, false, nullptr, false, false},
+        {"a read-only copy without an index", false, false, true, false, nullptr, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestPlatform platform;
+        auto& recorder = platform.recorder();
+        const QString beside = platform.databasePath();
+        const QString installed = platform.installedDataFolder() + "/avs.dat";
+        const QString own = platform.homeFolder() + "/.local/share/Kwiklet/avs.dat";
+        if (c.beside) {
+            makeDatabase(beside, "beside");
+        }
+        if (c.installed) {
+            makeDatabase(installed, "installed");
+        }
+        if (c.own) {
+            makeDatabase(own, "own");
+        }
+        if (c.readOnlyFolder) {
+            recorder.readOnlyFolders.insert(platform.executableFolder());
+        }
+        const QByteArray installedBefore = contentsOf(installed);
+        storePosition();
+        IndexDatabase database;
+        const auto window = LaunchProgram(database);
+        ASSERT_NE(window, nullptr);
+
+        if (c.listed) {
+            EXPECT_EQ(window->lists().count(), 1);
+            EXPECT_EQ(window->lists().name(0), c.listed);
+            EXPECT_TRUE(recorder.messages.empty());
+        } else {
+            ASSERT_FALSE(recorder.messages.empty());
+            EXPECT_EQ(recorder.messages[0].text, "Sorry! Cannot Find Database!");
+        }
+        EXPECT_EQ(QFileInfo::exists(own), c.ownAfterwards);
+        EXPECT_EQ(LocateIndexDatabase().path, c.opensOwn ? own : beside);
+        // The installed index is only ever read.
+        EXPECT_EQ(contentsOf(installed), installedBefore);
+        // Nothing is left behind beside the user's own index.
+        const QDir ownFolder = QFileInfo(own).absoluteDir();
+        EXPECT_TRUE(ownFolder.entryList(QDir::Files | QDir::Hidden).filter("avs.dat.").isEmpty());
+    }
+}
+
+// The user's own index is made once: what they have in it stays, even when the
+// installed one changes with an upgrade.
+TEST_F(IndexLocationTest, TheUsersOwnIndexIsNeverReplaced) {
+    makeDatabase(installedPath(), "installed");
+    storePosition();
+    EXPECT_EQ(ProvideIndexDatabase(), ownPath());
+    ASSERT_TRUE(QFileInfo::exists(ownPath()));
+    EXPECT_EQ(contentsOf(ownPath()), contentsOf(installedPath()));
+    QFile::remove(installedPath());
+    makeDatabase(installedPath(), "upgraded");
+
+    ASSERT_NE(launch(), nullptr);
+    EXPECT_EQ(listed(), QStringList{"installed"});
+    EXPECT_TRUE(recorder_.messages.empty());
+}
+
+// When the user's data folder cannot be made, the user is told why, then that there is
+// no index; nothing is written anywhere else.
+TEST_F(IndexLocationTest, AnOwnIndexThatCannotBeMadeIsReported) {
+    makeDatabase(installedPath(), "installed");
+    // The data folder's place is taken by a file.
+    QDir().mkpath(platform_.homeFolder() + "/.local/share");
+    writeFile(platform_.homeFolder() + "/.local/share/Kwiklet", "not a folder");
+    storePosition();
+    ASSERT_NE(launch(), nullptr);
+
+    ASSERT_EQ(recorder_.messages.size(), 3U);
+    EXPECT_EQ(recorder_.messages[0].text,
+              QStringLiteral("Error 20 creating the index database %1").arg(ownPath()));
+    EXPECT_EQ(recorder_.messages[0].style, MessageStyle::Exclamation);
+    EXPECT_EQ(recorder_.messages[1].text, "Sorry! Cannot Find Database!");
+    EXPECT_FALSE(QFileInfo::exists(besidePath()));
+    EXPECT_EQ(contentsOf(platform_.homeFolder() + "/.local/share/Kwiklet"), "not a folder");
+}
+
+}  // namespace
+}  // namespace kwiklet::test

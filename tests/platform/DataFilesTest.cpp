@@ -1,0 +1,82 @@
+// The Linux platform's data files in real temporary folders: copying a file only where
+// none is, whole or not at all, and where an installation's and a user's data lie.
+
+#include "support/QtPrinters.h"
+#include "support/TestPlatform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+namespace kwiklet {
+namespace {
+
+class DataFilesTest : public ::testing::Test {
+protected:
+    QString scratch(const QString& name) const { return env_.scratchFolder() + '/' + name; }
+    static void write(const QString& path, const QByteArray& contents) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+    }
+    static QByteArray read(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+    }
+
+    test::TestPlatform env_;
+    PosixPlatform linux_;
+};
+
+TEST_F(DataFilesTest, CopiesOnlyWhereNoFileIsAndLeavesNothingHalfDone) {
+    const QByteArray template_(200 * 1024, 'x');  // more than one buffer's worth
+    write(scratch("template"), template_);
+    write(scratch("taken"), "the user's");
+    write(scratch("a file"), "");
+    const struct {
+        const char* source;
+        const char* target;
+        int error;
+        QByteArray targetAfterwards;
+    } cases[] = {
+        {"template", "new/folders/avs.dat", 0, template_},
+        {"template", "taken", EEXIST, "the user's"},
+        {"missing", "from-nothing", ENOENT, "<none>"},
+        {"template", "a file/avs.dat", ENOTDIR, "<none>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target);
+        EXPECT_EQ(linux_.copyFileIfAbsent(scratch(c.source), scratch(c.target)), c.error);
+        EXPECT_EQ(read(scratch(c.target)), c.targetAfterwards);
+        const QFileInfo target(scratch(c.target));
+        EXPECT_TRUE(target.absoluteDir().entryList({"*.??????"}, QDir::Files).isEmpty())
+            << "a temporary file was left behind";
+    }
+    // The user's index lists their files: only they may read it.
+    const QFile::Permissions permissions = QFileInfo(scratch("new/folders/avs.dat")).permissions();
+    EXPECT_TRUE(permissions.testFlags(QFile::ReadOwner | QFile::WriteOwner));
+    EXPECT_FALSE(permissions & (QFile::ReadGroup | QFile::ReadOther));
+}
+
+TEST_F(DataFilesTest, WritableFoldersAndWhereDataLies) {
+    write(scratch("file"), "");
+    EXPECT_TRUE(linux_.isFolderWritable(env_.scratchFolder()));
+    EXPECT_FALSE(linux_.isFolderWritable(scratch("file")));
+    EXPECT_FALSE(linux_.isFolderWritable(scratch("missing")));
+
+    env_.environment().set("XDG_DATA_HOME", "/data/home");
+    EXPECT_EQ(linux_.userDataFolder("kwiklet"), "/data/home/kwiklet");
+    // A relative value is to be ignored, as the XDG rules say.
+    env_.environment().set("XDG_DATA_HOME", "relative");
+    EXPECT_EQ(linux_.userDataFolder("kwiklet"), env_.homeFolder() + "/.local/share/kwiklet");
+
+    const PlatformLocations installed{"/opt/kwiklet/bin", "kwiklet", QString(), QString()};
+    EXPECT_EQ(PosixPlatform(installed).installedDataFolder(), "/opt/kwiklet/share/kwiklet");
+}
+
+}  // namespace
+}  // namespace kwiklet
