@@ -8,6 +8,7 @@
 #include "windows/frmAbout.h"
 
 #include <QApplication>
+#include <QIcon>
 
 namespace kwiklet {
 namespace {
@@ -73,6 +74,11 @@ bool ShowStartUp(IndexDatabase& database, std::unique_ptr<picMain>& window) {
 }
 
 int StartProgram(QApplication& application) {
+    QIcon icon;
+    for (const char* size : {"16", "32", "48"}) {
+        icon.addFile(QStringLiteral(":/kwiklet/kwiklet-%1.png").arg(QLatin1String(size)));
+    }
+    application.setWindowIcon(icon);
     IndexDatabase database;
     std::unique_ptr<picMain> window;
     if (!ShowStartUp(database, window)) {
