@@ -1,6 +1,7 @@
 // The Linux platform's data files in real temporary folders: copying a file only where
 // none is, whole or not at all, and where an installation's and a user's data lie.
 
+#include "support/Database.h"
 #include "support/QtPrinters.h"
 #include "support/TestPlatform.h"
 
@@ -18,15 +19,6 @@ namespace {
 class DataFilesTest : public ::testing::Test {
 protected:
     QString scratch(const QString& name) const { return env_.scratchFolder() + '/' + name; }
-    static void write(const QString& path, const QByteArray& contents) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(contents);
-    }
-    static QByteArray read(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
-    }
 
     test::TestPlatform env_;
     PosixPlatform linux_;
@@ -34,9 +26,9 @@ protected:
 
 TEST_F(DataFilesTest, CopiesOnlyWhereNoFileIsAndLeavesNothingHalfDone) {
     const QByteArray template_(200 * 1024, 'x');  // more than one buffer's worth
-    write(scratch("template"), template_);
-    write(scratch("taken"), "the user's");
-    write(scratch("a file"), "");
+    test::writeFile(scratch("template"), template_);
+    test::writeFile(scratch("taken"), "the user's");
+    test::writeFile(scratch("a file"), "");
     const struct {
         const char* source;
         const char* target;
@@ -45,13 +37,13 @@ TEST_F(DataFilesTest, CopiesOnlyWhereNoFileIsAndLeavesNothingHalfDone) {
     } cases[] = {
         {"template", "new/folders/avs.dat", 0, template_},
         {"template", "taken", EEXIST, "the user's"},
-        {"missing", "from-nothing", ENOENT, "<none>"},
-        {"template", "a file/avs.dat", ENOTDIR, "<none>"},
+        {"missing", "from-nothing", ENOENT, "<unreadable>"},
+        {"template", "a file/avs.dat", ENOTDIR, "<unreadable>"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.target);
         EXPECT_EQ(linux_.copyFileIfAbsent(scratch(c.source), scratch(c.target)), c.error);
-        EXPECT_EQ(read(scratch(c.target)), c.targetAfterwards);
+        EXPECT_EQ(test::contentsOf(scratch(c.target)), c.targetAfterwards);
         const QFileInfo target(scratch(c.target));
         EXPECT_TRUE(target.absoluteDir().entryList({"*.??????"}, QDir::Files).isEmpty())
             << "a temporary file was left behind";
@@ -63,7 +55,7 @@ TEST_F(DataFilesTest, CopiesOnlyWhereNoFileIsAndLeavesNothingHalfDone) {
 }
 
 TEST_F(DataFilesTest, WritableFoldersAndWhereDataLies) {
-    write(scratch("file"), "");
+    test::writeFile(scratch("file"), "");
     EXPECT_TRUE(linux_.isFolderWritable(env_.scratchFolder()));
     EXPECT_FALSE(linux_.isFolderWritable(scratch("file")));
     EXPECT_FALSE(linux_.isFolderWritable(scratch("missing")));
