@@ -37,6 +37,8 @@ TEST_F(IndexLocationTest, APortableCopyUsesItsOwnAndAnInstalledOneTheUsers) {
         {"installed in a read-only folder", false, true, true, false, "installed", true, true},
         {"installed, a later start", false, true, true, true, "own", true, true},
         {"a read-only copy with its index", true, false, true, false, "beside", true, true},
+        // The installation's own empty index wins over a stray one beside the executable.
+        {"installed, with an index beside it", true, true, true, false, "installed", true, true},
         {"a copy without an index", false, false, false, false, nullptr, false, false},
         {"a read-only copy without an index", false, false, true, false, nullptr, true, false},
     };
