@@ -4,6 +4,7 @@
 #include "common/TwipLayout.h"
 #include "common/Version.h"
 #include "platform/Platform.h"
+#include "windows/SingleWindow.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -134,19 +135,14 @@ void frmAbout::paintEvent(QPaintEvent*) {
 }
 
 frmAbout& ShowAboutWindow(bool modal, std::function<void()> onContinue) {
-    auto& window = instance();
-    if (window.isNull()) {
-        window = new frmAbout(std::move(onContinue));
+    return showSingleWindow(instance(), [&] {
+        auto* window = new frmAbout(std::move(onContinue));
         window->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
         const QSize screen = platform().screenMetrics().pixels;
         window->move((screen.width() - window->width()) / 2,
                      (screen.height() - window->height()) / 2);
-        window->show();
-    } else {
-        window->raise();
-        window->activateWindow();
-    }
-    return *window;
+        return window;
+    });
 }
 
 bool IsAboutWindowLoaded() {

@@ -8,6 +8,7 @@
 #include "common/ErrorTrap.h"
 #include "common/TwipLayout.h"
 #include "store/Settings.h"
+#include "windows/SingleWindow.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -243,15 +244,7 @@ void frmSkinz::paintEvent(QPaintEvent*) {
 }
 
 frmSkinz& ShowSkinEditor(QWidget& mainWindow, GradientSurface& mainBackground) {
-    auto& window = instance();
-    if (window.isNull()) {
-        window = new frmSkinz(mainWindow, mainBackground);
-        window->show();
-    } else {
-        window->raise();
-        window->activateWindow();
-    }
-    return *window;
+    return showSingleWindow(instance(), [&] { return new frmSkinz(mainWindow, mainBackground); });
 }
 
 bool IsSkinEditorLoaded() {
