@@ -47,9 +47,9 @@ QString escapedValue(const QString& text) {
     return result;
 }
 
-// One argument of an Exec line: in double quotes when it holds a character the
-// specification reserves, with ", `, $ and \ escaped inside them; '%' doubled, as field
-// codes begin with it.
+// One argument of an Exec line: in double quotes when it holds a character a desktop
+// entry's Exec line reserves, with ", `, $ and \ escaped inside them; '%' doubled, as
+// field codes begin with it.
 QString execArgument(const QString& argument) {
     static const QString kReserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
     QString quoted = argument;
