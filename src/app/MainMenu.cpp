@@ -31,6 +31,14 @@ enum Command : int {
 // What the menu's addresses are opened from: the system's root folder.
 const QString kShellFolder = QStringLiteral("/");
 
+// Turns a checked menu switch over and saves its new state as "1" or "0"; returns it.
+bool toggleSwitch(QAction& item, const QString& key) {
+    const bool on = !item.isChecked();
+    item.setChecked(on);
+    settings::write(key, on ? QStringLiteral("1") : QStringLiteral("0"));
+    return on;
+}
+
 }  // namespace
 
 void picMain::createMenu() {
@@ -96,22 +104,13 @@ void picMain::mnuOU_Click(int index) {
             case kOnlineHelp:
                 OpenWithShell(vendor::manualPage(), kShellFolder);
                 break;
-            case kOpenOnStartup: {
-                const bool enable = !mnuOU[kOpenOnStartup]->isChecked();
-                mnuOU[kOpenOnStartup]->setChecked(enable);
-                settings::write(settings::kOpenOnStartup,
-                                enable ? QStringLiteral("1") : QStringLiteral("0"));
-                SetRunAtStartup(system.executableName(), system.executableFolder(), enable);
+            case kOpenOnStartup:
+                SetRunAtStartup(system.executableName(), system.executableFolder(),
+                                toggleSwitch(*mnuOU[kOpenOnStartup], settings::kOpenOnStartup));
                 break;
-            }
-            case kAlwaysOnTop: {
-                const bool onTop = !mnuOU[kAlwaysOnTop]->isChecked();
-                mnuOU[kAlwaysOnTop]->setChecked(onTop);
-                settings::write(settings::kAlwaysOnTop,
-                                onTop ? QStringLiteral("1") : QStringLiteral("0"));
-                SetTopMost(*this, onTop);
+            case kAlwaysOnTop:
+                SetTopMost(*this, toggleSwitch(*mnuOU[kAlwaysOnTop], settings::kAlwaysOnTop));
                 break;
-            }
             case kExitCommand:
                 // Ends at once: no window's closing steps run.
                 SaveWindowPosition();

@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
 
 #include <algorithm>
@@ -144,12 +145,12 @@ frmSkinz::frmSkinz(QWidget& mainWindow, GradientSurface& mainBackground)
         SSPanel1, QStringLiteral("* Transparency will not work unless you have Windows 2000/XP"));
     placeInTwips(*Label5[3], 0, 3240, 5355, 195);
 
-    // Every step of a slider counts, while it is dragged as much as by the keys, and when
-    // the saved skin sets it: the labels and previews always show where it stands.
     for (QLabel* text : Label5) {
         showWholeText(*text);
     }
 
+    // Every step of a slider counts, while it is dragged as much as by the keys: the
+    // labels and previews always show where it stands.
     connect(Slider1, &QSlider::valueChanged, this, &frmSkinz::Slider1_Change);
     connect(Slider2, &QSlider::valueChanged, this, &frmSkinz::Slider2_Change);
     connect(Slider3, &QSlider::valueChanged, this, &frmSkinz::Slider3_Change);
@@ -177,31 +178,43 @@ void frmSkinz::paintPreviews() {
     paint(Picture4->background(), red, green, blue);
 }
 
+void frmSkinz::showChannelValues() {
+    Label1->setText(QStringLiteral("Red = %1").arg(Slider1->value()));
+    Label2->setText(QStringLiteral("Green = %1").arg(Slider2->value()));
+    Label3->setText(QStringLiteral("Blue = %1").arg(Slider3->value()));
+}
+
 void frmSkinz::Form_Resize() {
-    Slider1->setValue(savedPosition(settings::kSkinRed, kBuiltInSkin.red));
-    Slider2->setValue(savedPosition(settings::kSkinGreen, kBuiltInSkin.green));
-    Slider3->setValue(savedPosition(settings::kSkinBlue, kBuiltInSkin.blue));
-    CreateTransparentWindowStyle(*this);
-    Slider4->setValue(savedLevel());
+    {
+        // Loading the sliders is no change of the user's: everything is painted once,
+        // below, whether or not a position moved.
+        const QSignalBlocker red(Slider1), green(Slider2), blue(Slider3), level(Slider4);
+        Slider1->setValue(savedPosition(settings::kSkinRed, kBuiltInSkin.red));
+        Slider2->setValue(savedPosition(settings::kSkinGreen, kBuiltInSkin.green));
+        Slider3->setValue(savedPosition(settings::kSkinBlue, kBuiltInSkin.blue));
+        CreateTransparentWindowStyle(*this);
+        Slider4->setValue(savedLevel());
+    }
     WindowTransparency(*this, kOpacityMode, 0, Slider4->value());
+    showChannelValues();
     paintPreviews();
     paint(*background_, Slider1->value(), Slider2->value(), Slider3->value());
 }
 
 void frmSkinz::Slider1_Change() {
-    Label1->setText(QStringLiteral("Red = %1").arg(Slider1->value()));
+    showChannelValues();
     paint(Picture1->background(), Slider1->value(), 0, 0);
     paint(Picture4->background(), Slider1->value(), Slider2->value(), Slider3->value());
 }
 
 void frmSkinz::Slider2_Change() {
-    Label2->setText(QStringLiteral("Green = %1").arg(Slider2->value()));
+    showChannelValues();
     paint(Picture2->background(), 0, Slider2->value(), 0);
     paint(Picture4->background(), Slider1->value(), Slider2->value(), Slider3->value());
 }
 
 void frmSkinz::Slider3_Change() {
-    Label3->setText(QStringLiteral("Blue = %1").arg(Slider3->value()));
+    showChannelValues();
     paint(Picture3->background(), 0, 0, Slider3->value());
     paint(Picture4->background(), Slider1->value(), Slider2->value(), Slider3->value());
 }

@@ -66,6 +66,8 @@ private:
     // Paints the surface with fresh copies of the sliders' colour, in the box's direction.
     void paint(GradientSurface& surface, int red, int green, int blue);
     void paintPreviews();
+    // The three channel labels, from the sliders.
+    void showChannelValues();
     bool topToBottom() const;
 
     QWidget& mainWindow_;
