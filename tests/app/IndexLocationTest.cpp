@@ -85,22 +85,6 @@ TEST_F(IndexLocationTest, APortableCopyUsesItsOwnAndAnInstalledOneTheUsers) {
     }
 }
 
-// The user's own index is made once: what they have in it stays, even when the
-// installed one changes with an upgrade.
-TEST_F(IndexLocationTest, TheUsersOwnIndexIsNeverReplaced) {
-    makeDatabase(installedPath(), "installed");
-    storePosition();
-    EXPECT_EQ(ProvideIndexDatabase(), ownPath());
-    ASSERT_TRUE(QFileInfo::exists(ownPath()));
-    EXPECT_EQ(contentsOf(ownPath()), contentsOf(installedPath()));
-    QFile::remove(installedPath());
-    makeDatabase(installedPath(), "upgraded");
-
-    ASSERT_NE(launch(), nullptr);
-    EXPECT_EQ(listed(), QStringList{"installed"});
-    EXPECT_TRUE(recorder_.messages.empty());
-}
-
 // When the user's data folder cannot be made, the user is told why, then that there is
 // no index; nothing is written anywhere else.
 TEST_F(IndexLocationTest, AnOwnIndexThatCannotBeMadeIsReported) {

@@ -5,7 +5,6 @@
 #include "support/MainWindowFixture.h"
 
 #include "appearance/PaintedBox.h"
-#include "common/TwipLayout.h"
 #include "windows/frmSkinz.h"
 
 #include <QCheckBox>
@@ -176,17 +175,6 @@ TEST_F(SkinEditorTest, ASliderRepaintsOnlyItsOwnPreviewAndTheComposite) {
     EXPECT_TRUE(allBlack(pictures(editor).composite));
 }
 
-TEST_F(SkinEditorTest, TheTransparencySliderChangesOnlyTheEditor) {
-    ASSERT_NE(launchOver({{"notes"}}), nullptr);
-    frmSkinz& editor = open();
-    recorder_.opacityRequests.clear();
-    editor.Slider4->setFocus();
-    QTest::keyClick(editor.Slider4, Qt::Key_Home);
-    QTest::keyClick(editor.Slider4, Qt::Key_PageUp);  // the large step, 5
-    EXPECT_EQ(recorder_.opacityRequests, (Levels{{"frmSkinz", 0}, {"frmSkinz", 5}}));
-    EXPECT_TRUE(recorder_.settingWrites.filter("TransVal").isEmpty());
-}
-
 // Clearing "Top to bottom" turns the four previews over; the editor's background and
 // the main window wait for "Update form background".
 TEST_F(SkinEditorTest, TheDirectionBoxRepaintsTheFourPreviews) {
@@ -249,31 +237,6 @@ TEST_F(SkinEditorTest, UpdateAppliesAndSavesTheEditedSkin) {
         EXPECT_EQ(editor.Slider1->value(), c.red);
         close(editor);
     }
-}
-
-// Rolled up, the update paints the strip that shows; rolled down again, the rest of the
-// window still has the earlier skin.
-TEST_F(SkinEditorTest, UpdateOnARolledUpWindowPaintsItsStrip) {
-    ASSERT_NE(launchOver({{"notes"}}), nullptr);
-    window_->Label2_Click();
-    frmSkinz& editor = open();
-    editor.Slider1->setValue(0);
-    editor.Slider2->setValue(255);
-    editor.Slider3->setValue(0);
-    editor.Command1->click();
-    window_->Label2_Click();
-
-    const QImage main = window_->grab().toImage();
-    const QColor top = main.pixelColor(3, 2);
-    EXPECT_GT(top.green(), 220);
-    EXPECT_EQ(top.red() + top.blue(), 0);
-    // Bands of 6 twips, for the strip's 350: near its lower edge the green is almost
-    // gone (bands of 57 would still show 235 there).
-    const QColor bottom = main.pixelColor(3, pixelsFromTwips(340));
-    EXPECT_LT(bottom.green(), 40);
-    EXPECT_EQ(bottom.red() + bottom.blue(), 0);
-    // Band 11 of the built-in skin, below the strip.
-    EXPECT_EQ(main.pixelColor(3, pixelsFromTwips(57 * 10 + 28)), QColor(93, 88, 193));
 }
 
 // "Close" throws the unsaved edit away: the main window and the settings keep what
