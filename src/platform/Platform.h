@@ -165,6 +165,9 @@ public:
     // title bar would: the point of the window grabbed (where the button went down, in
     // screen coordinates) stays under the pointer. Returns once the button is released.
     virtual void dragWindow(QWidget& window, QPoint grabbedAt) = 0;
+    // Tells the window manager that the window has one size: its frame offers no
+    // maximise button and no resizing. Holds for every later showing of the window.
+    virtual void keepWindowSize(QWidget& window) = 0;
     // Makes the window able to take an opacity level.
     virtual void makeWindowLayered(QWidget& window) = 0;
     // Sets the opacity of a window made able to take one, from 0 (invisible) to 255

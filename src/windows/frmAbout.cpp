@@ -48,6 +48,7 @@ frmAbout::frmAbout(std::function<void()> onContinue)
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(fonts::interfaceFont(8));
     setFixedSize(pixelsFromTwips(kWidthTwips), pixelsFromTwips(kDesignHeightTwips));
+    platform().keepWindowSize(*this);
     background_.emplace(*this, size(), palette().color(QPalette::Window));
     background_->setSizeInTwips([this] { return QSize(kWidthTwips, heightTwips_); });
 

@@ -7,6 +7,7 @@
 #include "common/Conversions.h"
 #include "common/ErrorTrap.h"
 #include "common/TwipLayout.h"
+#include "platform/Platform.h"
 #include "store/Settings.h"
 #include "windows/SingleWindow.h"
 
@@ -85,6 +86,7 @@ frmSkinz::frmSkinz(QWidget& mainWindow, GradientSurface& mainBackground)
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(fonts::interfaceFont(8));
     setFixedSize(pixelsFromTwips(kWidthTwips), pixelsFromTwips(kHeightTwips));
+    platform().keepWindowSize(*this);
     background_.emplace(*this, size(), palette().color(QPalette::Window));
 
     SSPanel1 = new QWidget(this);

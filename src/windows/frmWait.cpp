@@ -6,6 +6,7 @@
 #include "common/TwipLayout.h"
 #include "platform/Platform.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
@@ -16,6 +17,10 @@ namespace kwiklet {
 namespace {
 
 constexpr int kTickMs = 10;
+// The caption's left edge; its right edge keeps the same distance from the window's.
+constexpr int kCaptionMarginTwips = 240;
+// How far a caption too wide for the window may shrink before it is elided instead.
+constexpr double kSmallestCaptionPoints = 6;
 
 QPointer<frmWait>& instance() {
     static QPointer<frmWait> window;
@@ -33,7 +38,7 @@ frmWait::frmWait() {
 
     lbl = new QLabel(this);
     lbl->setObjectName(QStringLiteral("lbl"));
-    lbl->move(pixelsFromTwips(240), pixelsFromTwips(240));
+    lbl->move(pixelsFromTwips(kCaptionMarginTwips), pixelsFromTwips(kCaptionMarginTwips));
     lbl->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
 
     pb1 = new QProgressBar(this);
@@ -68,9 +73,23 @@ void frmWait::setStage(const QString& text) {
     Q_EMIT waitWindowCaptions().captionSet(text);
     // A rebuild sets the same caption for every row it stores.
     if (text != lbl->text()) {
-        lbl->setText(text);
-        lbl->adjustSize();
+        showCaption(text);
     }
+}
+
+// A caption wider than the room between the margins is set in a smaller size of the
+// same face rather than running up to the window's edge; one that would need a size
+// below the smallest readable one is elided.
+void frmWait::showCaption(const QString& text) {
+    const int room = width() - 2 * pixelsFromTwips(kCaptionMarginTwips);
+    QFont font = this->font();
+    while (QFontMetrics(font).horizontalAdvance(text) > room &&
+           font.pointSizeF() - 0.5 >= kSmallestCaptionPoints) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    lbl->setFont(font);
+    lbl->setText(QFontMetrics(font).elidedText(text, Qt::ElideRight, room));
+    lbl->adjustSize();
 }
 
 WaitWindowCaptions& waitWindowCaptions() {

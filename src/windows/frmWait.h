@@ -27,7 +27,8 @@ public:
 
     // Shows the window, centred on the screen, without blocking.
     void showModeless();
-    // Tells the user what is being done; the label fits itself to the text.
+    // Tells the user what is being done; the label fits itself to the text, keeping the
+    // same margin on both sides.
     void setStage(const QString& text);
     // Sets the bar full, as callers do before their final pause.
     void fillBar();
@@ -43,6 +44,7 @@ protected:
 
 private:
     frmWait();
+    void showCaption(const QString& text);
     friend frmWait& WaitWindow();
 
     std::optional<BackImage> background_;

@@ -58,6 +58,7 @@ void PosixPlatform::messageBox(const QString& text, MessageStyle style, const QS
     QMessageBox box(iconFor(style), title, text, QMessageBox::Ok);
     // The program's own windows may be kept on top; the box must not end up beneath them.
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    keepWindowSize(box);
     box.exec();
 }
 

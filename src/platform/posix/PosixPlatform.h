@@ -57,6 +57,7 @@ public:
 
     void setWindowTopMost(QWidget& window, bool onTop) override;
     void dragWindow(QWidget& window, QPoint grabbedAt) override;
+    void keepWindowSize(QWidget& window) override;
     void makeWindowLayered(QWidget& window) override;
     void setWindowOpacityLevel(QWidget& window, int level) override;
 

@@ -1,5 +1,6 @@
 // What the window manager does for the program's windows on Linux: keeping a window
-// above the others, and moving a window that has no title bar with the pointer.
+// above the others, moving a window that has no title bar with the pointer, and framing
+// a window of one size without a maximise button.
 
 #include "platform/posix/PosixPlatform.h"
 
@@ -114,6 +115,60 @@ private:
     QEventLoop loop_;
 };
 
+// The Motif window manager hints, which every X11 window manager still reads for the
+// functions and decorations of a window's frame. Qt always offers resizing in them.
+struct MotifHints {
+    static constexpr std::uint32_t kFunctionsGiven = 1U << 0U;
+    static constexpr std::uint32_t kDecorationsGiven = 1U << 1U;
+    static constexpr std::uint32_t kMove = 1U << 2U;
+    static constexpr std::uint32_t kMinimizeFunction = 1U << 3U;
+    static constexpr std::uint32_t kClose = 1U << 5U;
+    static constexpr std::uint32_t kBorder = 1U << 1U;
+    static constexpr std::uint32_t kTitle = 1U << 3U;
+    static constexpr std::uint32_t kMenu = 1U << 4U;
+    static constexpr std::uint32_t kMinimizeButton = 1U << 5U;
+
+    std::uint32_t flags = kFunctionsGiven | kDecorationsGiven;
+    std::uint32_t functions = kMove | kClose;
+    std::uint32_t decorations = kBorder | kTitle | kMenu;
+    std::uint32_t inputMode = 0;
+    std::uint32_t status = 0;
+};
+
+// Rewrites the frame hints each time the window is about to be mapped: Qt writes its
+// own whenever the window's flags change.
+class OneSizeFrame : public QObject {
+public:
+    explicit OneSizeFrame(QWidget& window) : QObject(&window) { window.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            writeHints(*static_cast<QWidget*>(watched));
+        }
+        return false;
+    }
+
+private:
+    static void writeHints(QWidget& window) {
+        auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        if (x11 == nullptr) {
+            return;
+        }
+        MotifHints hints;
+        if (window.windowFlags().testFlag(Qt::WindowMinimizeButtonHint)) {
+            hints.functions |= MotifHints::kMinimizeFunction;
+            hints.decorations |= MotifHints::kMinimizeButton;
+        }
+        xcb_connection_t* connection = x11->connection();
+        const xcb_atom_t atom = atomNamed(connection, "_MOTIF_WM_HINTS");
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE,
+                            static_cast<xcb_window_t>(window.winId()), atom, atom, 32,
+                            sizeof(hints) / sizeof(std::uint32_t), &hints);
+        xcb_flush(connection);
+    }
+};
+
 }  // namespace
 
 void PosixPlatform::setWindowTopMost(QWidget& window, bool onTop) {
@@ -145,6 +200,10 @@ void PosixPlatform::dragWindow(QWidget& window, QPoint grabbedAt) {
         return;
     }
     PointerDrag(window, grabbedAt).run();
+}
+
+void PosixPlatform::keepWindowSize(QWidget& window) {
+    new OneSizeFrame(window);
 }
 
 }  // namespace kwiklet
