@@ -145,8 +145,9 @@ TEST_F(FinderTest, MatchesPatternsWithoutRegardToLetterCase) {
 }
 
 // With the desktop's launcher pattern, each launcher is listed under the name its menu
-// shows, in the user's language where it has one, and those the menu hides are not.
-TEST_F(FinderTest, LaunchersAreListedByTheirMenuName) {
+// shows, in the user's language where it has one, and those the desktop would not show
+// or could not start are not.
+TEST_F(FinderTest, LaunchersAreListedByTheirMenuNameUnlessTheDesktopLeavesThemOut) {
     const auto launcher = [this](const QString& relative, const QByteArray& entries) {
         QFile file(at(relative));
         ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
@@ -157,11 +158,29 @@ TEST_F(FinderTest, LaunchersAreListedByTheirMenuName) {
              "Type=Application\nName=Calculator\nName[de]=Taschenrechner\nName[de_CH]=Rechner\n"
              "Exec=calc\n");
     launcher("sub/web.desktop", "Type=Link\nName=Web\\sPage\nURL=http://example.com\n");
-    launcher("noname.desktop", "Type=Application\nExec=x\n");
-    launcher("nodisplay.desktop", "Type=Application\nName=Settings part\nNoDisplay=true\n");
-    launcher("hidden.desktop", "Type=Application\nName=Deleted\nHidden=true\n");
+    launcher("noname.desktop", "Type=Application\nExec=x %F %%\nTryExec=sh\nOnlyShowIn=GNOME;\n");
+    make({"notalauncher.desktop", "dir.desktop/", "not-executable"});
+    fs::create_symlink("missing.desktop", at("dangling.desktop").toStdString());
+    env_.environment().set("XDG_CURRENT_DESKTOP", "ubuntu:GNOME");
+    const QByteArray leftOut[] = {
+        "NoDisplay=true\nExec=x\n",
+        "Hidden=true\nExec=x\n",
+        "Exec=x\nTryExec=no-such-program\n",
+        "Exec=x\nTryExec=bin/sh\n",  // a relative path is no program
+        "Exec=x\nTryExec=" + at("not-executable").toUtf8() + "\n",
+        "Exec=./tool\n",
+        "Exec=x %z\n",
+        "Exec=x 100%\n",
+        "Exec=\n",
+        "Exec=x\nOnlyShowIn=KDE;XFCE;\n",
+        "Exec=x\nNotShowIn=XFCE;GNOME;\n",
+        "Exec=x\nOnlyShowIn=GNOME;\nNotShowIn=ubuntu;\n",  // the first desktop named decides
+    };
+    for (int i = 0; i < std::ssize(leftOut); ++i) {
+        launcher(QStringLiteral("left-out/%1.desktop").arg(i),
+                 "Type=Application\nName=Left out " + QByteArray::number(i) + '\n' + leftOut[i]);
+    }
     launcher("folder.desktop", "Type=Directory\nName=Games\n");
-    make({"notalauncher.desktop", "dir.desktop/"});
     const QString pattern = platform().launcherPattern();
     const struct {
         const char* language;
@@ -208,7 +227,7 @@ TEST_F(FinderTest, FollowsLinksToFoldersButWalksEachFolderOnce) {
         {"../b", "a/to-b"},             // a and b lead to each other...
         {"../a", "b/to-a"},             // ...and back
         {outside.path(), "elsewhere"},  // followed
-        {"missing", "dangling"},        // leads nowhere
+        {"missing", "dangling.exe"},    // leads nowhere: left out
         {"top.exe", "alias.exe"},
     };
     for (const auto& [target, name] : links) {
@@ -328,17 +347,18 @@ TEST_F(UserFoldersTest, FollowTheUsersXdgFoldersOrElseTheUsualOnes) {
     EXPECT_EQ(SpecialFolderPath(2), at("home/.local/share/applications"));
     EXPECT_EQ(SpecialFolderPath(5), at("home/Documents"));
     EXPECT_EQ(SpecialFolderPath(6), at("home/Favorites"));
-    EXPECT_EQ(SpecialFolderPath(23), "/usr/share/applications");
+    const QStringList usualLaunchers{"/usr/local/share/applications", "/usr/share/applications"};
+    EXPECT_EQ(platform().sharedLauncherFolders(), usualLaunchers);
+    set("XDG_DATA_DIRS", ":relative/share:");
+    EXPECT_EQ(platform().sharedLauncherFolders(), usualLaunchers);
 
     // With settings: the user's own.
     set("HOME", at("home"));
     set("XDG_CONFIG_HOME", at("config"));
     set("XDG_DATA_HOME", at("data"));
-    // The first system data folder that has an applications folder counts; relative
-    // entries are not paths at all.
-    ASSERT_TRUE(QDir().mkpath(at("sys/applications")));
-    ASSERT_TRUE(QDir().mkpath(at("sys2/applications")));
-    set("XDG_DATA_DIRS", at("bare") + ":relative/share:" + at("sys") + ":" + at("sys2"));
+    // Each system data folder in turn, each once, whether it has launchers or not;
+    // relative entries are not paths at all.
+    set("XDG_DATA_DIRS", at("flatpak/") + ":relative/share:" + at("sys") + ":" + at("flatpak"));
     writeUserDirs(
         "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/My Desk/\"\n"
         "XDG_DOCUMENTS_DIR=\"" +
@@ -347,8 +367,9 @@ TEST_F(UserFoldersTest, FollowTheUsersXdgFoldersOrElseTheUsualOnes) {
     EXPECT_EQ(SpecialFolderPath(2), at("data/applications"));
     EXPECT_EQ(SpecialFolderPath(5), at("papers"));
     EXPECT_EQ(SpecialFolderPath(6), at("home/Favorites"));
-    EXPECT_EQ(SpecialFolderPath(23), at("sys/applications"));
-    for (const int unknown : {1, 3, 99, -1}) {
+    EXPECT_EQ(platform().sharedLauncherFolders(),
+              (QStringList{at("flatpak/applications"), at("sys/applications")}));
+    for (const int unknown : {1, 3, 23, 99, -1}) {
         EXPECT_EQ(SpecialFolderPath(unknown), QString()) << unknown;
     }
 
