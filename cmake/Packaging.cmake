@@ -5,7 +5,9 @@ set(CPACK_PACKAGE_NAME kwiklet)
 set(CPACK_PACKAGE_VENDOR "the Kwiklet developers")
 set(CPACK_PACKAGE_CONTACT "Kwiklet support <support@kwiklet.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "keyboard-first quick-launcher")
-set(CPACK_PACKAGE_DESCRIPTION
+# One string of lines: a value of several quoted parts would be a CMake list, joined
+# with ';' into the package's description. CPack makes each line a continuation line.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Kwiklet is a small borderless window with one search box and one list: type the\n"
     "first letters of a program, launcher or favourite and press Enter to open it.\n"
     "It also opens typed web addresses, sends words to a web search engine, and has a\n"

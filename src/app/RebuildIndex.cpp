@@ -19,29 +19,35 @@ constexpr int kRebuildPauseMs = 100;
 
 const QString kStartMenuCaption = QStringLiteral("Please Wait, Getting Filez from Start Menu...");
 
-// One stage of the scan plan: the caption it sets (none keeps the one before), the
-// folder, and the patterns, each a walk of its own.
+// One stage of the scan plan: the caption it sets, its folders, and its walks of each
+// folder, each a walk for one or more patterns. A stage of launcher folders walks each
+// of them as the desktop's menu reads them instead.
 struct ScanStage {
     QString caption;
-    int folderId;
-    std::vector<QString> patterns;
+    QStringList folders;
+    std::vector<QStringList> walks;
+    bool launcherFolders = false;
 };
 
 // The folders, patterns and captions in the order they run, which is also the order of
-// the rows. Shortcuts are the desktop's launchers on this platform.
+// the rows. Shortcuts are the desktop's launchers on this platform, and a Linux user's
+// own programs are AppImages rather than .exe files.
 std::vector<ScanStage> scanPlan() {
-    const QString launchers = platform().launcherPattern();
-    const QString programs = QStringLiteral("*.exe");
+    const QStringList programs{QStringLiteral("*.exe"), QStringLiteral("*.AppImage")};
+    const QStringList launchers{platform().launcherPattern()};
     return {
         {QStringLiteral("Please Wait, Getting Filez from My Documents..."),
-         kFolderDocuments,
+         {SpecialFolderPath(kFolderDocuments)},
          {programs}},
         {QStringLiteral("Please Wait, Getting Filez from Desktop..."),
-         kFolderDesktop,
+         {SpecialFolderPath(kFolderDesktop)},
          {programs, launchers}},
-        {kStartMenuCaption, kFolderPrograms, {launchers}},
-        {QString(), kFolderCommonPrograms, {launchers}},
-        {kStartMenuCaption, kFolderFavorites, {QStringLiteral("*.url")}},
+        // The user's own launchers come first: they hide shared ones of the same name.
+        {kStartMenuCaption,
+         QStringList{SpecialFolderPath(kFolderPrograms)} + platform().sharedLauncherFolders(),
+         {},
+         true},
+        {kStartMenuCaption, {SpecialFolderPath(kFolderFavorites)}, {{QStringLiteral("*.url")}}},
     };
 }
 
@@ -59,17 +65,21 @@ private:
 };
 
 void stageFolders(ResultLists& lists, frmWait& wait) {
+    QSet<QString> launchersFound;
     for (const ScanStage& stage : scanPlan()) {
-        const QString folder = SpecialFolderPath(stage.folderId);
-        if (!stage.caption.isNull()) {
-            wait.setStage(stage.caption);
-        }
-        // A folder the system does not know is no reason to walk the whole file system.
-        if (folder.isEmpty()) {
-            continue;
-        }
-        for (const QString& pattern : stage.patterns) {
-            FindFiles(folder, pattern, lists);
+        wait.setStage(stage.caption);
+        for (const QString& folder : stage.folders) {
+            // A folder the system does not know is no reason to walk the whole file
+            // system.
+            if (folder.isEmpty()) {
+                continue;
+            }
+            if (stage.launcherFolders) {
+                FindLaunchers(folder, launchersFound, lists);
+            }
+            for (const QStringList& patterns : stage.walks) {
+                FindFiles(folder, patterns, lists);
+            }
         }
     }
 }

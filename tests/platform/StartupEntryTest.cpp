@@ -4,6 +4,7 @@
 
 #include "app/RunAtStartup.h"
 #include "platform/posix/DesktopEntry.h"
+#include "support/Database.h"
 #include "support/QtPrinters.h"
 #include "support/TestPlatform.h"
 
@@ -30,13 +31,23 @@ protected:
     test::TestPlatform env_;
 };
 
+// Other programs' entries are never touched; and once the program is gone (its package
+// removed), the entry starts nothing.
 TEST_F(StartupEntryTest, SwitchedOnItStartsTheProgramFromItsFolderOnceAndOffItIsGone) {
-    const QString folders[] = {"/opt/kwiklet", "/home/me/My Tools", "/tmp/odd $HOME \"quoted\" 100% `x`\\y"};
-    for (const QString& folder : folders) {
-        SCOPED_TRACE(folder.toStdString());
+    QDir().mkpath(autostart());
+    test::writeFile(entry("other"), "[Desktop Entry]\nExec=other\n");
+    const QString folders[] = {"/opt/kwiklet", "/home/me/My Tools",
+                               "/odd $HOME \"quoted\" 100% `x`\\y"};
+    for (const QString& written : folders) {
+        SCOPED_TRACE(written.toStdString());
+        const QString folder = env_.scratchFolder() + written;
+        ASSERT_TRUE(QDir().mkpath(folder));
+        test::writeFile(folder + "/Kwiklet", "#!/bin/sh\n");
+        QFile::setPermissions(folder + "/Kwiklet", QFile::ReadOwner | QFile::ExeOwner);
         SetRunAtStartup("Kwiklet", folder, true);
         SetRunAtStartup("Kwiklet", folder, true);  // switched on twice: still one entry
-        EXPECT_EQ(QDir(autostart()).entryList(QDir::Files), QStringList{"Kwiklet.desktop"});
+        EXPECT_EQ(QDir(autostart()).entryList(QDir::Files),
+                  (QStringList{"Kwiklet.desktop", "other.desktop"}));
         const DesktopEntry started = DesktopEntry::read(entry());
         EXPECT_EQ(started.type(), "Application");
         EXPECT_EQ(started.menuName(), "Kwiklet");
@@ -45,23 +56,14 @@ TEST_F(StartupEntryTest, SwitchedOnItStartsTheProgramFromItsFolderOnceAndOffItIs
         EXPECT_EQ(command->program, folder + "/Kwiklet");
         EXPECT_EQ(command->arguments, QStringList{});
         EXPECT_EQ(command->workingDirectory, folder);
+        ASSERT_TRUE(QFile::remove(folder + "/Kwiklet"));
+        EXPECT_FALSE(DesktopEntry::read(entry()).launchCommand().has_value());
     }
     SetRunAtStartup("Kwiklet", "/opt/kwiklet", false);
     EXPECT_FALSE(QFile::exists(entry()));
     SetRunAtStartup("Kwiklet", "/opt/kwiklet", false);  // nothing there: no error either
     EXPECT_TRUE(messages().empty());
-}
-
-TEST_F(StartupEntryTest, OtherProgramsEntriesAreLeftAlone) {
-    QDir().mkpath(autostart());
-    QFile other(entry("other"));
-    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
-    other.write("[Desktop Entry]\nExec=other\n");
-    other.close();
-    SetRunAtStartup("Kwiklet", "/opt/kwiklet", true);
-    SetRunAtStartup("Kwiklet", "/opt/kwiklet", false);
     EXPECT_EQ(contentsOf(entry("other")), "[Desktop Entry]\nExec=other\n");
-    EXPECT_EQ(QDir(autostart()).entryList(QDir::Files), QStringList{"other.desktop"});
 }
 
 TEST_F(StartupEntryTest, WhatCannotBeWrittenIsReportedWithTheSystemsErrorNumber) {

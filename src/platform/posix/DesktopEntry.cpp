@@ -2,12 +2,17 @@
 
 #include "platform/posix/KeyFile.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace kwiklet {
 namespace {
 
 const QString kGroup = QStringLiteral("Desktop Entry");
+// The field codes that stand for nothing when an application starts without files: the
+// file, address and icon codes, and the deprecated ones.
+const QString kRemovedCodes = QStringLiteral("fFuUidDnNvm");
 
 // A string value with its escapes read: \s, \n, \t, \r and \\.
 QString unescaped(const QString& value) {
@@ -89,6 +94,38 @@ QString localized(const KeyFile& file, const QString& key) {
     return unescaped(file.value(kGroup, key));
 }
 
+// Whether the desktop shows the launcher, by its OnlyShowIn and NotShowIn lists and
+// the desktops XDG_CURRENT_DESKTOP names: the first of those named in either list
+// decides; when none is, a launcher with an OnlyShowIn list is for other desktops.
+bool shownOnThisDesktop(const KeyFile& file) {
+    const auto desktops = [&file](const QString& key) {
+        return file.value(kGroup, key).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    };
+    const QStringList onlyIn = desktops(QStringLiteral("OnlyShowIn"));
+    const QStringList notIn = desktops(QStringLiteral("NotShowIn"));
+    for (const QString& current :
+         qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
+        if (onlyIn.contains(current)) {
+            return true;
+        }
+        if (notIn.contains(current)) {
+            return false;
+        }
+    }
+    return onlyIn.isEmpty();
+}
+
+// Whether the program is installed: a name is looked for in PATH, an absolute path must
+// lead to a file that may be run; a relative path names no program at all.
+bool isInstalled(const QString& program) {
+    if (QDir::isAbsolutePath(program)) {
+        const QFileInfo file(program);
+        return file.isFile() && file.isExecutable();
+    }
+    return !program.contains(QLatin1Char('/')) &&
+           !QStandardPaths::findExecutable(program).isEmpty();
+}
+
 }  // namespace
 
 DesktopEntry DesktopEntry::read(const QString& path) {
@@ -104,7 +141,8 @@ DesktopEntry DesktopEntry::read(const QString& path) {
     entry.tryExec_ = unescaped(file.value(kGroup, QStringLiteral("TryExec")));
     entry.menuName_ = localized(file, QStringLiteral("Name"));
     entry.hiddenFromMenu_ = isTrue(file.value(kGroup, QStringLiteral("NoDisplay"))) ||
-                            isTrue(file.value(kGroup, QStringLiteral("Hidden")));
+                            isTrue(file.value(kGroup, QStringLiteral("Hidden"))) ||
+                            !shownOnThisDesktop(file);
     entry.icon_ = unescaped(file.value(kGroup, QStringLiteral("Icon")));
     entry.workingDirectory_ = unescaped(file.value(kGroup, QStringLiteral("Path")));
     entry.inTerminal_ = isTrue(file.value(kGroup, QStringLiteral("Terminal")));
@@ -112,7 +150,7 @@ DesktopEntry DesktopEntry::read(const QString& path) {
 }
 
 std::optional<LaunchCommand> DesktopEntry::launchCommand() const {
-    if (!tryExec_.isEmpty() && QStandardPaths::findExecutable(tryExec_).isEmpty()) {
+    if (!tryExec_.isEmpty() && !isInstalled(tryExec_)) {
         return std::nullopt;
     }
     const std::optional<QStringList> written = splitExecLine(exec_);
@@ -121,7 +159,8 @@ std::optional<LaunchCommand> DesktopEntry::launchCommand() const {
     }
     // Field codes stand for what the application is started with. Started without
     // files, the file and address codes (and the deprecated ones) go away; an argument
-    // that was nothing but such a code goes with them.
+    // that was nothing but such a code goes with them. A '%' that begins no code the
+    // desktop knows makes the line one it refuses to run.
     QStringList arguments;
     for (const QString& argument : *written) {
         if (argument == QLatin1String("%i")) {
@@ -133,26 +172,35 @@ std::optional<LaunchCommand> DesktopEntry::launchCommand() const {
         QString expanded;
         bool onlyRemovedCodes = !argument.isEmpty();
         for (qsizetype i = 0; i < argument.size(); ++i) {
-            if (argument[i] != QLatin1Char('%') || i + 1 == argument.size()) {
+            if (argument[i] != QLatin1Char('%')) {
                 expanded += argument[i];
                 onlyRemovedCodes = false;
                 continue;
             }
-            const QChar code = argument[++i];
-            onlyRemovedCodes = onlyRemovedCodes && QStringLiteral("fFuUdDnNvmi").contains(code);
+            if (++i == argument.size()) {
+                return std::nullopt;
+            }
+            const QChar code = argument[i];
+            const bool removed = kRemovedCodes.contains(code);
             if (code == QLatin1Char('%')) {
                 expanded += QLatin1Char('%');
             } else if (code == QLatin1Char('c')) {
                 expanded += menuName_;
             } else if (code == QLatin1Char('k')) {
                 expanded += path_;
+            } else if (!removed) {
+                return std::nullopt;
             }
+            onlyRemovedCodes = onlyRemovedCodes && removed;
         }
         if (!onlyRemovedCodes) {
             arguments << expanded;
         }
     }
-    if (arguments.isEmpty()) {
+    // The program is a name to look up in PATH or an absolute path; a relative path
+    // would depend on the folder the desktop happens to start it from.
+    if (arguments.isEmpty() || (arguments.first().contains(QLatin1Char('/')) &&
+                                !QDir::isAbsolutePath(arguments.first()))) {
         return std::nullopt;
     }
     LaunchCommand command;

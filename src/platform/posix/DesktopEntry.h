@@ -30,11 +30,15 @@ public:
     // The name the desktop's menu shows: the Name in the user's language where the
     // launcher has one (LC_ALL, LC_MESSAGES or LANG), else its plain Name.
     QString menuName() const { return menuName_; }
-    // Whether the menu leaves the launcher out (NoDisplay or Hidden).
+    // Whether the menu leaves the launcher out: NoDisplay or Hidden, or OnlyShowIn and
+    // NotShowIn keeping it from every desktop named in XDG_CURRENT_DESKTOP.
     bool hiddenFromMenu() const { return hiddenFromMenu_; }
     // The command that starts an application: its Exec line split into arguments and
-    // its field codes filled in for a start without files. Nothing when there is no
-    // Exec line, it cannot be read, or its TryExec program is not installed.
+    // its field codes filled in for a start without files. Nothing when the desktop
+    // would not run it: no Exec line or one that cannot be read, a field code the
+    // desktop does not know, a program given by a relative path (only a name to look up
+    // in PATH or an absolute path can be run), or a TryExec program that is not
+    // installed.
     std::optional<LaunchCommand> launchCommand() const;
 
 private:

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <ctime>
 #include <string_view>
@@ -68,17 +69,19 @@ bool isUnchanged(const FolderListing& listing) {
 }
 
 // The attributes of an entry whose record does not say whether it is a folder (a link,
-// or a file system that leaves the type out).
-std::uint32_t attributesFromStat(const QByteArray& path) {
+// or a file system that leaves the type out); nothing for a link that leads nowhere.
+std::optional<std::uint32_t> attributesFromStat(const QByteArray& path) {
     struct stat info {};
     if (::stat(path.constData(), &info) == 0) {
         return S_ISDIR(info.st_mode) ? kAttributeDirectory : kAttributeNormal;
     }
-    // A link whose target is missing is still an entry of its folder, just no folder.
-    if (::lstat(path.constData(), &info) == 0) {
-        return kAttributeNormal;
+    // A link whose target is missing (or that leads round in a circle) opens nothing:
+    // it is no entry worth listing.
+    if (errno == ENOENT || errno == ELOOP || errno == ENOTDIR) {
+        return std::nullopt;
     }
-    return kInvalidFileAttributes;
+    // One whose target this user may not look at is an entry all the same.
+    return ::lstat(path.constData(), &info) == 0 ? kAttributeNormal : kInvalidFileAttributes;
 }
 
 class ListingEnumeration final : public FolderEnumeration {
@@ -112,13 +115,15 @@ public:
             if (!pattern_.matchesEverything() && !pattern_.matches(raw)) {
                 continue;
             }
-            return FolderEntry{name, attributesOf(*record, raw)};
+            if (const std::optional<std::uint32_t> attributes = attributesOf(*record, raw)) {
+                return FolderEntry{name, *attributes};
+            }
         }
         return std::nullopt;
     }
 
 private:
-    std::uint32_t attributesOf(const dirent64& record, std::string_view name) const {
+    std::optional<std::uint32_t> attributesOf(const dirent64& record, std::string_view name) const {
         switch (record.d_type) {
             case DT_DIR:
                 return kAttributeDirectory;

@@ -35,6 +35,7 @@ public:
     QString userDataFolder(const QString& application) override;
     int copyFileIfAbsent(const QString& source, const QString& target) override;
     std::optional<QString> specialFolderLocation(int folderId) override;
+    QStringList sharedLauncherFolders() override;
     std::unique_ptr<FolderEnumeration> findFiles(const QString& searchPath) override;
     std::optional<FolderIdentity> folderIdentity(const QString& path) override;
     QString launcherPattern() override;

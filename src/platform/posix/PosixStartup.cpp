@@ -1,6 +1,6 @@
 // Starting with the desktop session on Linux: an XDG autostart entry,
 // $XDG_CONFIG_HOME/autostart/<executable name>.desktop, that starts the executable from
-// its own folder.
+// its own folder as long as it is there.
 
 #include "platform/posix/PosixPlatform.h"
 
@@ -54,8 +54,8 @@ QString execArgument(const QString& argument) {
     static const QString kReserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
     QString quoted = argument;
     quoted.replace(QLatin1Char('%'), QStringLiteral("%%"));
-    const bool needsQuotes =
-        std::any_of(argument.cbegin(), argument.cend(), [](QChar c) { return kReserved.contains(c); });
+    const bool needsQuotes = std::any_of(argument.cbegin(), argument.cend(),
+                                         [](QChar c) { return kReserved.contains(c); });
     if (!needsQuotes) {
         return quoted;
     }
@@ -75,14 +75,17 @@ QString execArgument(const QString& argument) {
 int writeWhole(const QString& path, const QByteArray& contents) {
     const QByteArray target = QFile::encodeName(path);
     const QByteArray staging = target + ".new";
-    const int descriptor = ::open(staging.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int descriptor =
+        ::open(staging.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (descriptor < 0) {
         return errno;
     }
-    const ssize_t written = ::write(descriptor, contents.constData(), static_cast<std::size_t>(contents.size()));
+    const ssize_t written =
+        ::write(descriptor, contents.constData(), static_cast<std::size_t>(contents.size()));
     const int writeError = written == contents.size() ? 0 : (written < 0 ? errno : EIO);
     const int closeError = ::close(descriptor) == 0 ? 0 : errno;
-    if (writeError != 0 || closeError != 0 || ::rename(staging.constData(), target.constData()) != 0) {
+    if (writeError != 0 || closeError != 0 ||
+        ::rename(staging.constData(), target.constData()) != 0) {
         const int error = writeError != 0 ? writeError : (closeError != 0 ? closeError : errno);
         ::unlink(staging.constData());
         return error;
@@ -100,15 +103,18 @@ int PosixPlatform::openStartupEntries() {
 
 int PosixPlatform::writeStartupEntry(const QString& executableName, const QString& folder) {
     const QString program = folder + QLatin1Char('/') + executableName;
+    // TryExec makes the session skip the entry once the program is removed (a package
+    // removed leaves the user's entry behind) instead of failing to start it.
     const QString entry = QStringLiteral(
                               "[Desktop Entry]\n"
                               "Type=Application\n"
                               "Name=%1\n"
-                              "Exec=%2\n"
-                              "Path=%3\n"
+                              "TryExec=%2\n"
+                              "Exec=%3\n"
+                              "Path=%4\n"
                               "Terminal=false\n")
-                              .arg(escapedValue(executableName), escapedValue(execArgument(program)),
-                                   escapedValue(folder));
+                              .arg(escapedValue(executableName), escapedValue(program),
+                                   escapedValue(execArgument(program)), escapedValue(folder));
     return writeWhole(entryPath(executableName), entry.toUtf8());
 }
 

@@ -1,6 +1,6 @@
-// The shell's special folders on Linux: the user's XDG folders, the launchers of the
-// user and of all users, and a Favorites folder by the usual name; and what the
-// launchers found there are called in the desktop's menu.
+// The shell's special folders on Linux: the user's XDG folders, the user's launchers,
+// the folders of the launchers shared by all users, and a Favorites folder by the usual
+// name; and what the launchers found there are called in the desktop's menu.
 
 #include "platform/posix/PosixPlatform.h"
 
@@ -38,23 +38,6 @@ QString userApplicationsFolder() {
     return dataHome + QStringLiteral("/applications");
 }
 
-// The shared applications folder: the first one that exists among the system data
-// folders, else the one every distribution has.
-QString systemApplicationsFolder() {
-    const QStringList dataFolders =
-        qEnvironmentVariable("XDG_DATA_DIRS").split(QLatin1Char(':'), Qt::SkipEmptyParts);
-    for (const QString& folder : dataFolders) {
-        if (!QDir::isAbsolutePath(folder)) {
-            continue;
-        }
-        const QString candidate = folder + QStringLiteral("/applications");
-        if (QFileInfo(candidate).isDir()) {
-            return candidate;
-        }
-    }
-    return QStringLiteral("/usr/share/applications");
-}
-
 }  // namespace
 
 std::optional<QString> PosixPlatform::specialFolderLocation(int folderId) {
@@ -72,9 +55,6 @@ std::optional<QString> PosixPlatform::specialFolderLocation(int folderId) {
         case 6:  // internet shortcuts: Linux has no such folder, so one by the usual name
             folder = QDir::homePath() + QStringLiteral("/Favorites");
             break;
-        case 23:  // the program launchers shared by all users
-            folder = systemApplicationsFolder();
-            break;
         default:
             return std::nullopt;
     }
@@ -82,16 +62,41 @@ std::optional<QString> PosixPlatform::specialFolderLocation(int folderId) {
     return QDir::cleanPath(folder);
 }
 
+QStringList PosixPlatform::sharedLauncherFolders() {
+    // Flatpak, Snap and some distributions put folders of their own before the usual
+    // ones; every one of them holds launchers of its own. Relative entries are invalid
+    // and ignored; a variable that names no folder means the usual two.
+    QStringList dataFolders;
+    for (const QString& folder :
+         qEnvironmentVariable("XDG_DATA_DIRS").split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
+        if (QDir::isAbsolutePath(folder)) {
+            dataFolders << folder;
+        }
+    }
+    if (dataFolders.isEmpty()) {
+        dataFolders = {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")};
+    }
+    QStringList launcherFolders;
+    for (const QString& folder : dataFolders) {
+        const QString applications = QDir::cleanPath(folder + QStringLiteral("/applications"));
+        if (!launcherFolders.contains(applications)) {
+            launcherFolders << applications;
+        }
+    }
+    return launcherFolders;
+}
+
 QString PosixPlatform::launcherPattern() {
     return QStringLiteral("*.desktop");
 }
 
 std::optional<QString> PosixPlatform::launcherMenuName(const QString& path) {
-    // The menu lists applications and links; other entries (folders of the menu
-    // itself) and files that are no launchers are not items of it.
+    // The menu lists applications it can start and links; other entries (folders of
+    // the menu itself) and files that are no launchers are not items of it. What is
+    // listed is what opening it starts: both read the same command.
     const DesktopEntry entry = DesktopEntry::read(path);
-    const bool menuItem =
-        entry.type() == QLatin1String("Application") || entry.type() == QLatin1String("Link");
+    const bool menuItem = (entry.type() == QLatin1String("Application") && entry.launchCommand()) ||
+                          entry.type() == QLatin1String("Link");
     if (!menuItem || entry.hiddenFromMenu()) {
         return std::nullopt;
     }
