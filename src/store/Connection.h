@@ -15,6 +15,11 @@ namespace kwiklet {
 
 class Recordset;
 
+// The most the write-ahead log beside the file (avs.dat-wal) keeps between two writes:
+// whenever the log starts over it is cut back to this size, and a rebuild and closing
+// the connection empty it.
+inline constexpr std::int64_t kLogSizeLimitBytes = 4 * 1024 * 1024;
+
 enum class ObjectState : int { Closed = 0, Open = 1 };
 
 class Connection {
@@ -54,8 +59,9 @@ public:
 
     // Around storing many rows one by one (a rebuild): the name key's index is set
     // aside meanwhile, so that each row commits half the pages, and built again in one
-    // go at the end. Searches scan every name in between. The end never raises: should
-    // the index not come back, searches go on scanning.
+    // go at the end. Searches scan every name in between. The log is written back into
+    // the file often enough to stay small, and emptied at the end. The end never raises:
+    // should the index not come back, searches go on scanning.
     void beginStoringManyRows();
     void endStoringManyRows();
 
