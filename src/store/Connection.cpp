@@ -209,7 +209,7 @@ void Connection::open(const QString&, const QString&, int) {
     db_ = db.release();
     nameKeyReady_ = indexschema::prepareNameKey(db_);
     refreshNameKey();
-    emptyLog(db_);  // a repair of every key fills the log with the whole table
+    emptyLog(db_);
 }
 
 void Connection::beginStoringManyRows() {
@@ -246,7 +246,19 @@ void Connection::refreshNameKey() {
     // The version is read before the repair looks at the rows: a change committed in
     // between shows as a newer version next time, and the keys are repaired again.
     keyCheckedAtVersion_ = indexschema::dataVersion(db_);
-    nameKeyReady_ = indexschema::repairNameKeys(db_);
+    const auto repair = indexschema::repairNameKeys(db_, false);
+    nameKeyReady_ = repair == indexschema::KeyRepair::Done;
+    nameKeyPutOff_ = repair == indexschema::KeyRepair::TooMany;
+}
+
+void Connection::repairPutOffNameKeys() {
+    if (!db_ || !nameKeyPutOff_) {
+        return;
+    }
+    nameKeyPutOff_ = false;
+    keyCheckedAtVersion_ = indexschema::dataVersion(db_);
+    nameKeyReady_ = indexschema::repairNameKeys(db_, true) == indexschema::KeyRepair::Done;
+    emptyLog(db_);  // the repair filled the log with the whole table
 }
 
 void Connection::close() {
@@ -257,6 +269,7 @@ void Connection::close() {
     closeDatabase(db_);
     db_ = nullptr;
     nameKeyReady_ = false;
+    nameKeyPutOff_ = false;
     keyCheckedAtVersion_.reset();
 }
 

@@ -56,6 +56,10 @@ public:
     bool nameKeyCurrent() const;
     // Repairs the keys again, after nameKeyCurrent() said they may be stale.
     void refreshNameKey();
+    // Opening leaves the keys of a table that another program filled for later: putting
+    // them right takes seconds at a million rows, and searches scan every name until
+    // then. This repairs them; callers run it behind the wait window. Never raises.
+    void repairPutOffNameKeys();
 
     // Around storing many rows one by one (a rebuild): the name key's index is set
     // aside meanwhile, so that each row commits half the pages, and built again in one
@@ -76,6 +80,7 @@ private:
     QString connectionString_;
     sqlite3* db_ = nullptr;
     bool nameKeyReady_ = false;
+    bool nameKeyPutOff_ = false;
     std::optional<std::int64_t> keyCheckedAtVersion_;  // the file's data version then
     std::vector<Recordset*> recordsets_;
 };

@@ -34,6 +34,9 @@ bool compiles(sqlite3* db, const char* sql) {
 
 // From one stale key in this many rows on, the repair builds the key's index anew.
 constexpr double kManyStaleKeys = 16;
+// From this many stale keys on, the repair takes long enough to be put off (a fraction
+// of a second at this many, seconds at a million).
+constexpr double kStaleKeysToPutOff = 20000;
 
 }  // namespace
 
@@ -62,7 +65,7 @@ bool indexschema::prepareNameKey(sqlite3* db) {
                "UPDATE filez SET name_key = kwiklet_fold(NEW.name) WHERE rowid = NEW.rowid; END");
 }
 
-bool indexschema::repairNameKeys(sqlite3* db) {
+indexschema::KeyRepair indexschema::repairNameKeys(sqlite3* db, bool evenMany) {
     // Look before writing, so that opening a read-only or untouched file writes nothing.
     sqlite3_stmt* raw = nullptr;
     sqlite3_prepare_v2(db,
@@ -70,13 +73,13 @@ bool indexschema::repairNameKeys(sqlite3* db) {
                        -1, &raw, nullptr);
     store::StatementPtr count(raw);
     if (!count || sqlite3_step(count.get()) != SQLITE_ROW) {
-        return false;
+        return KeyRepair::Failed;
     }
     const double rows = sqlite3_column_double(count.get(), 0);
     const double stale = sqlite3_column_double(count.get(), 1);
     count.reset();  // a statement still running would keep the index from being dropped
     if (stale == 0) {
-        return true;
+        return KeyRepair::Done;
     }
     constexpr const char* kRepair =
         "UPDATE main.filez SET name_key = kwiklet_fold(name) "
@@ -85,16 +88,19 @@ bool indexschema::repairNameKeys(sqlite3* db) {
     // put right with the index set aside and then built in one go, which takes a sort
     // instead of a search of the index for each row.
     if (stale * kManyStaleKeys < rows) {
-        return run(db, kRepair);
+        return run(db, kRepair) ? KeyRepair::Done : KeyRepair::Failed;
+    }
+    if (!evenMany && stale >= kStaleKeysToPutOff) {
+        return KeyRepair::TooMany;
     }
     const QByteArray all =
         QByteArray("BEGIN IMMEDIATE; DROP INDEX IF EXISTS main.filez_name_key; ") + kRepair +
         "; CREATE INDEX main.filez_name_key ON filez (name_key); COMMIT";
     if (run(db, all.constData())) {
-        return true;
+        return KeyRepair::Done;
     }
     run(db, "ROLLBACK");
-    return false;
+    return KeyRepair::Failed;
 }
 
 bool indexschema::dropNameKeyIndex(sqlite3* db) {
