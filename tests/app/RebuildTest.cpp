@@ -112,13 +112,6 @@ TEST_F(RebuildTest, FirstRunIndexesTheUsersFoldersInTheScanPlansOrder) {
     EXPECT_TRUE(recorder_.messages.empty());
 }
 
-TEST_F(RebuildTest, LaunchersAreListedUnderTheirNameInTheUsersLanguage) {
-    platform_.environment().set("LC_ALL", "de_DE.UTF-8");
-    createDatabaseAt(platform_.databasePath(), {});
-    ASSERT_NE(launch(), nullptr);
-    EXPECT_EQ(rows()[3], "4 Rechner " + home("Desktop/Calc.desktop"));
-}
-
 // The Update button over a full table: the old rows are deleted and every row is new.
 TEST_F(RebuildTest, UpdateReplacesEveryRowAndLeavesTheWindowReady) {
     ASSERT_NE(launchOver({{"old one"}, {"old two"}, {"old three"}}), nullptr);

@@ -66,33 +66,6 @@ TEST_F(StoreTest, CreatingRefusesAnExistingFile) {
     EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList{"avs.dat"});
 }
 
-// The rebuild's sequence: open the whole table, delete every row while the recordset is
-// open, add the new rows through it, then requery.
-TEST_F(StoreTest, RebuildSequenceReplacesTheRows) {
-    addRows(db_, {"old one", "old two"});
-    Recordset rows;
-    rows.open(kAll, &db_, CursorType::Keyset, LockType::Optimistic);
-    ASSERT_FALSE(rows.eof());
-    db_.execute("DELETE FROM filez");
-    for (qint64 id = 1; id <= 3; ++id) {
-        rows.addNew();
-        rows.setField("id", id);
-        rows.setField("name", QStringLiteral("new%1").arg(id));
-        if (id < 3) {
-            rows.setField("path", QStringLiteral("/p/%1").arg(id));
-        }
-        rows.update();
-    }
-    rows.requery();
-    QStringList seen;
-    for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
-        seen << rows.field("id") + ' ' + rows.field("name") + ' ' + rows.field("path");
-    }
-    EXPECT_EQ(seen, (QStringList{"1 new1 /p/1", "2 new2 /p/2", "3 new3 "}));  // no path: ""
-    rows.moveFirst();  // from the end back to the first row
-    EXPECT_EQ(rows.field("name"), "new1");
-}
-
 TEST_F(StoreTest, MisuseRaisesItsOwnErrorAndChangesNothing) {
     EXPECT_EQ(read(db_, kAll), QStringList{});  // an empty table stands at its end
     addRows(db_, {"only"});
