@@ -93,6 +93,11 @@ void picMain::loadWindow() {
         ShowCount();
     }
     resumeAfterObjectClosed([&] { rs.close(); });
+    // Name keys another program left wrong by the thousand are put right while the wait
+    // window still shows, not before the first window.
+    if (database_.IndexDb) {
+        database_.IndexDb->repairPutOffNameKeys();
+    }
 
     WaitWindow().fillBar();
     platform().sleep(kLoadPauseMs);

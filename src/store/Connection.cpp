@@ -21,6 +21,13 @@ namespace {
 // How long a statement waits for another program to release the file before failing.
 constexpr int kBusyTimeoutMs = 2000;
 
+// After how many pages in the log a commit writes them back into the file: SQLite's own
+// choice normally, and while a rebuild stores its rows one by one, a larger one that
+// saves most of the work of writing the same pages back again and again, yet keeps the
+// log, at a page and a frame header per page, well below 64 MB.
+constexpr int kCheckpointPages = 1000;
+constexpr int kCheckpointPagesWhileStoring = 10000;
+
 const QString kProviderName = QStringLiteral("SQLite");
 
 // Reads "Key=Value;" pairs. Keys ignore letter case and surrounding blanks; a value may
@@ -117,6 +124,31 @@ void checkIsDatabase(sqlite3* db, const QString& path) {
 void useWriteAheadLog(sqlite3* db) {
     sqlite3_exec(db, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
     sqlite3_exec(db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
+    const QByteArray limit =
+        "PRAGMA journal_size_limit = " + QByteArray::number(qint64{kLogSizeLimitBytes});
+    sqlite3_exec(db, limit.constData(), nullptr, nullptr, nullptr);
+}
+
+void checkpointEvery(sqlite3* db, int pages) {
+    const QByteArray pragma = "PRAGMA wal_autocheckpoint = " + QByteArray::number(pages);
+    sqlite3_exec(db, pragma.constData(), nullptr, nullptr, nullptr);
+}
+
+// Writes the log back into the file and empties it. Nothing waits for readers in other
+// programs: what they still read stays in the log, to be cut back the next time it
+// starts over.
+void emptyLog(sqlite3* db) {
+    sqlite3_busy_timeout(db, 0);
+    sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+}
+
+// Every statement of the connection is finalized by now (its recordsets are closed), so
+// the close is done at once, not put off; the last connection to the file removes the
+// log.
+void closeDatabase(sqlite3* db) {
+    emptyLog(db);
+    sqlite3_close_v2(db);
 }
 
 }  // namespace
@@ -126,7 +158,7 @@ Connection::Connection() = default;
 Connection::~Connection() {
     if (db_) {
         closeRecordsets();
-        sqlite3_close_v2(db_);
+        closeDatabase(db_);
     }
 }
 
@@ -177,6 +209,7 @@ void Connection::open(const QString&, const QString&, int) {
     db_ = db.release();
     nameKeyReady_ = indexschema::prepareNameKey(db_);
     refreshNameKey();
+    emptyLog(db_);
 }
 
 void Connection::beginStoringManyRows() {
@@ -187,18 +220,19 @@ void Connection::beginStoringManyRows() {
         nameKeyReady_ = false;
         indexschema::dropNameKeyIndex(db_);
     }
-    sqlite3_exec(db_, "PRAGMA wal_autocheckpoint = 10000", nullptr, nullptr, nullptr);
+    checkpointEvery(db_, kCheckpointPagesWhileStoring);
 }
 
 void Connection::endStoringManyRows() {
     if (!db_) {
         return;
     }
-    sqlite3_exec(db_, "PRAGMA wal_autocheckpoint = 1000", nullptr, nullptr, nullptr);
+    checkpointEvery(db_, kCheckpointPages);
     if (!nameKeyReady_ && indexschema::createNameKeyIndex(db_)) {
         nameKeyReady_ = indexschema::prepareNameKey(db_);
         refreshNameKey();
     }
+    emptyLog(db_);
 }
 
 bool Connection::nameKeyCurrent() const {
@@ -212,7 +246,19 @@ void Connection::refreshNameKey() {
     // The version is read before the repair looks at the rows: a change committed in
     // between shows as a newer version next time, and the keys are repaired again.
     keyCheckedAtVersion_ = indexschema::dataVersion(db_);
-    nameKeyReady_ = indexschema::repairNameKeys(db_);
+    const auto repair = indexschema::repairNameKeys(db_, false);
+    nameKeyReady_ = repair == indexschema::KeyRepair::Done;
+    nameKeyPutOff_ = repair == indexschema::KeyRepair::TooMany;
+}
+
+void Connection::repairPutOffNameKeys() {
+    if (!db_ || !nameKeyPutOff_) {
+        return;
+    }
+    nameKeyPutOff_ = false;
+    keyCheckedAtVersion_ = indexschema::dataVersion(db_);
+    nameKeyReady_ = indexschema::repairNameKeys(db_, true) == indexschema::KeyRepair::Done;
+    emptyLog(db_);  // the repair filled the log with the whole table
 }
 
 void Connection::close() {
@@ -220,9 +266,10 @@ void Connection::close() {
         throw storeerror::objectClosed();
     }
     closeRecordsets();
-    sqlite3_close_v2(db_);
+    closeDatabase(db_);
     db_ = nullptr;
     nameKeyReady_ = false;
+    nameKeyPutOff_ = false;
     keyCheckedAtVersion_.reset();
 }
 

@@ -15,6 +15,11 @@ namespace kwiklet {
 
 class Recordset;
 
+// The most the write-ahead log beside the file (avs.dat-wal) keeps between two writes:
+// whenever the log starts over it is cut back to this size, and a rebuild and closing
+// the connection empty it.
+inline constexpr std::int64_t kLogSizeLimitBytes = 4 * 1024 * 1024;
+
 enum class ObjectState : int { Closed = 0, Open = 1 };
 
 class Connection {
@@ -51,11 +56,16 @@ public:
     bool nameKeyCurrent() const;
     // Repairs the keys again, after nameKeyCurrent() said they may be stale.
     void refreshNameKey();
+    // Opening leaves the keys of a table that another program filled for later: putting
+    // them right takes seconds at a million rows, and searches scan every name until
+    // then. This repairs them; callers run it behind the wait window. Never raises.
+    void repairPutOffNameKeys();
 
     // Around storing many rows one by one (a rebuild): the name key's index is set
     // aside meanwhile, so that each row commits half the pages, and built again in one
-    // go at the end. Searches scan every name in between. The end never raises: should
-    // the index not come back, searches go on scanning.
+    // go at the end. Searches scan every name in between. The log is written back into
+    // the file often enough to stay small, and emptied at the end. The end never raises:
+    // should the index not come back, searches go on scanning.
     void beginStoringManyRows();
     void endStoringManyRows();
 
@@ -70,6 +80,7 @@ private:
     QString connectionString_;
     sqlite3* db_ = nullptr;
     bool nameKeyReady_ = false;
+    bool nameKeyPutOff_ = false;
     std::optional<std::int64_t> keyCheckedAtVersion_;  // the file's data version then
     std::vector<Recordset*> recordsets_;
 };

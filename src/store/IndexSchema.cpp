@@ -21,17 +21,6 @@ bool run(sqlite3* db, const char* sql) {
     return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-// True when the statement compiles and yields a row.
-bool hasRow(sqlite3* db, const char* sql) {
-    sqlite3_stmt* statement = nullptr;
-    bool row = false;
-    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK && statement) {
-        row = sqlite3_step(statement) == SQLITE_ROW;
-    }
-    sqlite3_finalize(statement);
-    return row;
-}
-
 bool compiles(sqlite3* db, const char* sql) {
     sqlite3_stmt* statement = nullptr;
     const bool ok = sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK;
@@ -42,6 +31,12 @@ bool compiles(sqlite3* db, const char* sql) {
 [[noreturn]] void fail(const QString& description) {
     throw AppError(err::kStoreFailure, description);
 }
+
+// From one stale key in this many rows on, the repair builds the key's index anew.
+constexpr double kManyStaleKeys = 16;
+// From this many stale keys on, the repair takes long enough to be put off (a fraction
+// of a second at this many, seconds at a million).
+constexpr double kStaleKeysToPutOff = 20000;
 
 }  // namespace
 
@@ -70,19 +65,42 @@ bool indexschema::prepareNameKey(sqlite3* db) {
                "UPDATE filez SET name_key = kwiklet_fold(NEW.name) WHERE rowid = NEW.rowid; END");
 }
 
-bool indexschema::repairNameKeys(sqlite3* db) {
+indexschema::KeyRepair indexschema::repairNameKeys(sqlite3* db, bool evenMany) {
     // Look before writing, so that opening a read-only or untouched file writes nothing.
-    constexpr const char* kStaleKey = " FROM main.filez WHERE name_key IS NOT kwiklet_fold(name)";
-    const QByteArray probe = QByteArray("SELECT 1") + kStaleKey + " LIMIT 1";
-    if (!hasRow(db, probe.constData())) {
-        return true;
+    sqlite3_stmt* raw = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT count(*), total(name_key IS NOT kwiklet_fold(name)) FROM main.filez",
+                       -1, &raw, nullptr);
+    store::StatementPtr count(raw);
+    if (!count || sqlite3_step(count.get()) != SQLITE_ROW) {
+        return KeyRepair::Failed;
     }
-    const QByteArray repair =
-        QByteArray(
-            "UPDATE main.filez SET name_key = kwiklet_fold(name) WHERE rowid IN "
-            "(SELECT rowid") +
-        kStaleKey + ")";
-    return run(db, repair.constData());
+    const double rows = sqlite3_column_double(count.get(), 0);
+    const double stale = sqlite3_column_double(count.get(), 1);
+    count.reset();  // a statement still running would keep the index from being dropped
+    if (stale == 0) {
+        return KeyRepair::Done;
+    }
+    constexpr const char* kRepair =
+        "UPDATE main.filez SET name_key = kwiklet_fold(name) "
+        "WHERE name_key IS NOT kwiklet_fold(name)";
+    // A few keys are put right in place. Many (a table filled by another program) are
+    // put right with the index set aside and then built in one go, which takes a sort
+    // instead of a search of the index for each row.
+    if (stale * kManyStaleKeys < rows) {
+        return run(db, kRepair) ? KeyRepair::Done : KeyRepair::Failed;
+    }
+    if (!evenMany && stale >= kStaleKeysToPutOff) {
+        return KeyRepair::TooMany;
+    }
+    const QByteArray all =
+        QByteArray("BEGIN IMMEDIATE; DROP INDEX IF EXISTS main.filez_name_key; ") + kRepair +
+        "; CREATE INDEX main.filez_name_key ON filez (name_key); COMMIT";
+    if (run(db, all.constData())) {
+        return KeyRepair::Done;
+    }
+    run(db, "ROLLBACK");
+    return KeyRepair::Failed;
 }
 
 bool indexschema::dropNameKeyIndex(sqlite3* db) {

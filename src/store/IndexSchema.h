@@ -31,8 +31,10 @@ bool createNameKeyIndex(sqlite3* db);
 
 // Gives every row whose key does not match its name the right one: rows another program
 // added or renamed without knowing about the key. Writes nothing when every key is
-// right. False when the repair failed (a read-only file, say).
-bool repairNameKeys(sqlite3* db);
+// right. Unless evenMany is set, leaves the keys as they are when most of many are wrong
+// (a table another program filled): that repair takes seconds at a million rows.
+enum class KeyRepair { Done, Failed, TooMany };
+KeyRepair repairNameKeys(sqlite3* db, bool evenMany);
 
 // A number that changes whenever another connection, in this process or another, has
 // committed a change to the file since it was last read; changes made through db itself

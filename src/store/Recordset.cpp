@@ -249,13 +249,18 @@ void Recordset::setField(const char* name, qint64 value) {
     state_->newFieldValue(name) = FieldValue(value);
 }
 
-// Stores the added row in its own statement, so it is committed on its own. The reading
-// position does not move. If storing fails, the row stays pending and nothing is lost.
+// Stores the added row in its own statement, so it is committed on its own. If storing
+// fails, the row stays pending and nothing is lost.
 void Recordset::update() {
     state_->requireOpen();
     if (!state_->adding) {
         return;
     }
+    // A read left standing on a row holds the file as it was when the read began: the log
+    // could never be written back into the file, and every row stored after it would
+    // make the log grow. The read ends here; moveFirst or requery starts it again.
+    sqlite3_reset(state_->statement.get());
+    state_->eof = true;
     QByteArray names;
     QByteArray places;
     std::vector<const FieldValue*> values;

@@ -48,7 +48,8 @@ public:
     void requery(int options = -1);
 
     // Adding a row: addNew(), setField() for each field, then update() stores it in the
-    // table the statement reads.
+    // table the statement reads. Storing a row ends the reading: the recordset then stands
+    // past its last row until moveFirst() or requery() runs the statement again.
     void addNew();
     void setField(const char* name, const QString& value);
     void setField(const char* name, qint64 value);

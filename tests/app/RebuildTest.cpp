@@ -17,6 +17,9 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+#include <vector>
+
 namespace kwiklet::test {
 namespace {
 
@@ -255,21 +258,42 @@ TEST_F(RebuildTest, ReaderInAnotherProgramDoesNotStopTheRebuild) {
     EXPECT_EQ(rows(), expectedRows());
 }
 
-// Every staged entry is stored, however many: no 16-bit limit.
-TEST_F(RebuildTest, MoreThan32767EntriesAreAllStored) {
+// Every staged entry is stored, however many: no 16-bit limit. The log beside the index
+// stays small while they are stored, after each rebuild, and once the index is closed
+// while another program still has the file open.
+TEST_F(RebuildTest, MoreThan32767EntriesAreAllStoredAndTheLogStaysSmall) {
     constexpr int kFiles = 33000;
     QDir().mkpath(home("Documents/many"));
     for (int i = 0; i < kFiles; ++i) {
         QFile(home(QStringLiteral("Documents/many/p%1.exe").arg(i))).open(QIODevice::WriteOnly);
     }
     ASSERT_NE(launchOver({{"old"}}), nullptr);
-    clickUpdate();
+    const QString log = platform_.databasePath() + "-wal";
+    qint64 largest = 0;
+    QObject::connect(&waitWindowCaptions(), &WaitWindowCaptions::captionSet, &context_,
+                     [&](const QString& caption) {
+                         if (caption == kUpdating) {
+                             largest = std::max(largest, QFileInfo(log).size());
+                         }
+                     });
+    std::vector<qint64> after;
+    for (int rebuild = 0; rebuild < 3; ++rebuild) {
+        clickUpdate();
+        after.push_back(QFileInfo(log).size());
+    }
 
     EXPECT_EQ(window_->lists().count(), kFiles + 10);
     const QStringList stored = rows();
     ASSERT_EQ(stored.size(), kFiles + 11);
     EXPECT_TRUE(stored.last().startsWith(QString::number(kFiles + 11) + " Example "));
     EXPECT_TRUE(recorder_.messages.empty());
+    EXPECT_LE(largest, 64 << 20);
+    EXPECT_LE(after[0], kLogSizeLimitBytes);
+    EXPECT_LE(after[2], after[0]);
+    OtherProgram reader(platform_.databasePath());
+    reader.run("SELECT count(*) FROM filez");
+    database_.IndexDb->close();
+    EXPECT_LE(QFileInfo(log).size(), kLogSizeLimitBytes);
 }
 
 }  // namespace
