@@ -193,14 +193,44 @@ TEST_F(WindowSettingsTest, FirstRunOpensTopRightOnTopOpaqueAndStoresNothing) {
     EXPECT_TRUE(recorder_.messages.empty());
 }
 
+// A saved position whose title strip lies on no screen's usable area comes back onto
+// the nearest one, keeping each coordinate that fits; one that shows is used as saved.
+TEST_F(WindowSettingsTest, SavedPositionOffEveryScreenComesBackOntoTheNearest) {
+    const std::vector<QRect> one{{0, 0, 1024, 768}};
+    const std::vector<QRect> two{{0, 0, 1024, 768}, {1024, 0, 1280, 1024}};
+    const struct {
+        std::vector<QRect> screens;
+        QString top, left;  // twips, 15 to a pixel here
+        QPoint at;          // the window is 297 x 238 pixels
+    } cases[] = {
+        {one, "-6060", "19425", {727, 0}},    {two, "-6060", "19425", {1295, 0}},
+        {one, "300", "600", {40, 20}},     // shows: as saved
+        {one, "300", "13860", {924, 20}},  // partly off the right edge, still shows
+        {one, "12000", "600", {40, 530}},  // below the screen
+        {two, "-300", "-9000", {0, 0}},    // beyond the first screen's corner
+        {two, "16000", "20000", {1333, 786}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE((c.top + "/" + c.left).toStdString());
+        TestPlatform platform;
+        platform.recorder().screens = c.screens;
+        settings::write(settings::kTop, c.top);
+        settings::write(settings::kLeft, c.left);
+        IndexDatabase database;
+        picMain window(database);
+        window.RestoreWindowSettings();
+        window.ApplyWindowPosition();
+        EXPECT_EQ(window.pos(), c.at);
+        EXPECT_EQ(settings::read(settings::kTop, kAbsent), c.top);  // nothing rewritten
+    }
+}
+
 // Closing the window through the system closes the connection and stores nothing.
 TEST_F(WindowSettingsTest, StoredPositionIsRestoredEvenWithLeftAbsentAndNothingIsStoredAtClose) {
     createDatabaseAt(platform_.databasePath(), kRows);
     settings::write(settings::kTop, "300");
     ASSERT_NE(launch(), nullptr);
-    const auto dpi = platform().screenMetrics().dotsPerInch;
-    EXPECT_EQ(window_->y(), units::twipsToPixels(300, dpi));
-    EXPECT_EQ(window_->x(), units::twipsToPixels(-1, dpi));
+    EXPECT_EQ(window_->pos(), QPoint(0, 20));
     EXPECT_EQ(recorder_.topMostRequests,
               (TopMost{{"picMain", true}, {"frmWait", true}}));  // the default
     EXPECT_EQ(recorder_.sleeps, std::vector<int>{500});

@@ -168,12 +168,25 @@ TEST_F(AboutWindowTest, TheMenuShowsOneWindowAndContinueReturnsToTheMainWindow) 
     EXPECT_TRUE(window_->isVisible());
     EXPECT_EQ(window_->Text1->text(), "tools");
     EXPECT_EQ(listed(), QStringList{"tools"});
-    // Esc there ends the whole program without the main window's closing steps.
+    // With the main window closed meanwhile (as the window manager closes it), the
+    // program lives on, and Continue shows the main window again, loaded anew.
+    window_->show();
+    window_->mnuOU_Click(0);
+    const int ended = runProgram([this] {
+        window_->close();
+        QTimer::singleShot(0, [] { aboutWindow()->cmdContinue->click(); });
+    });
+    EXPECT_EQ(ended, kStillRunning);
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_EQ(listed(), (QStringList{"notes", "tools"}));
+    // Esc there ends the whole program without the main window's closing steps, but
+    // with the index closed.
     recorder_.settingWrites.clear();
     window_->mnuOU_Click(0);
     QTest::keyClick(aboutWindow()->cmdContinue, Qt::Key_Escape);
     EXPECT_EQ(recorder_.processEndRequests, 1);
     EXPECT_TRUE(recorder_.settingWrites.isEmpty());
+    EXPECT_EQ(database_.IndexDb->state(), ObjectState::Closed);
 }
 
 }  // namespace
