@@ -13,8 +13,12 @@
 #include <QDir>
 #include <QLabel>
 #include <QListView>
+#include <QProcess>
 #include <QProgressBar>
+#include <QSettings>
 #include <QTimer>
+
+#include <csignal>
 
 namespace kwiklet::test {
 namespace {
@@ -241,6 +245,27 @@ TEST_F(WindowSettingsTest, StoredPositionIsRestoredEvenWithLeftAbsentAndNothingI
     EXPECT_EQ(settings::read(settings::kLeft, kAbsent), kAbsent);
     EXPECT_EQ(settings::read(settings::kTop, kAbsent), "300");
     EXPECT_TRUE(recorder_.messages.empty());
+}
+
+// The end of the session (a signal, as a logout or a shutdown sends it) ends the program
+// as Exit does: a first run's position is saved and the index closed, its log gone.
+TEST_F(WindowSettingsTest, SessionEndSignalsSaveThePositionAndCloseTheIndex) {
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(signal);
+        TestPlatform platform;
+        createDatabaseAt(platform.databasePath(), kRows);
+        QProcess child;
+        child.start(KWIKLET_SESSION_CHILD, {platform.executableFolder(), platform.configFolder()});
+        ASSERT_TRUE(child.waitForReadyRead(30000));
+        ::kill(static_cast<pid_t>(child.processId()), signal);
+        ASSERT_TRUE(child.waitForFinished(30000));
+        EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(child.exitCode(), 0);
+        const QSettings saved(platform.configFolder() + "/Kwiklet/Kwiklet.ini",
+                              QSettings::IniFormat);
+        EXPECT_TRUE(saved.contains("Options/Top") && saved.contains("Options/Left"));
+        EXPECT_FALSE(QFile::exists(platform.databasePath() + "-wal"));
+    }
 }
 
 TEST_F(WindowSettingsTest, StoredSwitchesAreAppliedToTheWindowAndTheMenu) {
