@@ -158,16 +158,6 @@ TEST_F(StartupTest, LoadCarriesOnWhenItsRecordsetIsClosedUnderIt) {
     EXPECT_FALSE(IsWaitWindowLoaded());
 }
 
-TEST_F(StartupTest, LoadListsAndShowsAHundredThousandEntries) {
-    ASSERT_NE(launchOver(generatedRows(100000)), nullptr);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(window_->lists().count(), 100000);
-    EXPECT_EQ(window_->List1->model()->rowCount(), 100000);
-    EXPECT_EQ(window_->lists().name(99999), "name99999");
-    EXPECT_EQ(window_->lists().path(99999), "/apps/name99999.exe");
-    EXPECT_EQ(window_->lblCount[0]->text(), "100000 files in DataBase");
-}
-
 // Restoring the saved window state at load: position, first run, stay-on-top,
 // start-with-the-system and opacity, and stored values that are not numbers.
 const std::vector<Row> kRows = {{"notepad", "/usr/bin/notepad"}, {"piano", "/usr/bin/piano"}};
