@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>

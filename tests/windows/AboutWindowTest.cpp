@@ -126,26 +126,6 @@ TEST_F(AboutWindowTest, ClosingItOtherwiseAtStartUpEndsTheProgram) {
     EXPECT_EQ(window_, nullptr);
 }
 
-// Without avs.dat the user is told so before the About window; Continue still opens
-// the main window, with empty lists after the load's error box.
-TEST_F(AboutWindowTest, WithoutADatabaseTheBoxComesBeforeTheAboutWindow) {
-    recorder_.onMessageBox = [this] {
-        if (recorder_.messages.size() == 1) {
-            EXPECT_EQ(aboutWindow(), nullptr);
-        }
-    };
-    ASSERT_TRUE(startUp());
-    ASSERT_EQ(recorder_.messages.size(), 1U);
-    EXPECT_EQ(recorder_.messages[0].text, "Sorry! Cannot Find Database!");
-    ASSERT_NE(aboutWindow(), nullptr);
-
-    aboutWindow()->cmdContinue->click();
-    ASSERT_NE(window_, nullptr);
-    EXPECT_TRUE(window_->isVisible());
-    EXPECT_EQ(window_->lists().count(), 0);
-    EXPECT_EQ(recorder_.messages.size(), 2U);
-}
-
 // From the menu: one modeless window however often it is asked for; Continue brings the
 // main window forward as it was.
 TEST_F(AboutWindowTest, TheMenuShowsOneWindowAndContinueReturnsToTheMainWindow) {
