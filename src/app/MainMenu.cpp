@@ -2,6 +2,7 @@
 // command behind each, all under one error trap.
 
 #include "app/RunAtStartup.h"
+#include "app/StartProgram.h"
 #include "app/Vendor.h"
 #include "app/picMain.h"
 
@@ -86,11 +87,19 @@ void picMain::mnuOU_Click(int index) {
         auto& system = platform();
         switch (index) {
             case kAbout:
-                // Continue there brings this window forward again.
-                ShowAboutWindow(false, [this] {
-                    raise();
-                    activateWindow();
-                });
+                // Continue there brings this window forward again, or, when the window
+                // was closed meanwhile, loads and shows it anew.
+                ShowAboutWindow(
+                    false,
+                    [this] {
+                        if (!isVisible()) {
+                            Form_Load();
+                            show();
+                        }
+                        raise();
+                        activateWindow();
+                    },
+                    [this] { CloseIndexDb(database_); });
                 break;
             case kSkinz:
                 cmdSkinz_Click();
@@ -112,8 +121,10 @@ void picMain::mnuOU_Click(int index) {
                 SetTopMost(*this, toggleSwitch(*mnuOU[kAlwaysOnTop], settings::kAlwaysOnTop));
                 break;
             case kExitCommand:
-                // Ends at once: no window's closing steps run.
+                // Ends at once: no window's closing steps run, but the index is closed
+                // cleanly.
                 SaveWindowPosition();
+                CloseIndexDb(database_);
                 system.endProcess();
                 break;
             default:

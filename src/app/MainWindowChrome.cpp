@@ -14,12 +14,6 @@
 #include <QPainter>
 
 namespace kwiklet {
-namespace {
-
-constexpr int kRolledUpTwips = 350;
-constexpr int kRolledDownTwips = 3595;
-
-}  // namespace
 
 // Mouse events reach the window from its surface, from the title labels, which leave
 // theirs to it, and from controls that pass on what they do not take (a push button a
@@ -29,23 +23,34 @@ bool picMain::isSurfaceOrTitle(QPoint windowPoint) const {
     return under == nullptr || under == lblCount[0] || under == lblCount[1];
 }
 
+// A press decides whether the moves that follow may drag: a control pressed keeps the
+// pointer, but hands on the moves it does not take (a glyph, a disabled button), and
+// those may lead over the surface before the button comes up. Presses on the controls
+// reach the window's event filter first, which disarms the drag.
+void picMain::mousePressEvent(QMouseEvent* event) {
+    const bool onSurface = isSurfaceOrTitle(event->position().toPoint());
+    dragArmed_ = onSurface && event->button() == Qt::LeftButton;
+    if (onSurface) {
+        grabbedAt_ = event->globalPosition().toPoint();
+        Form_MouseDown(event->buttons(), grabbedAt_);
+    }
+}
+
 void picMain::mouseMoveEvent(QMouseEvent* event) {
-    if (isSurfaceOrTitle(event->position().toPoint())) {
+    if (dragArmed_) {
         Form_MouseMove(event->buttons());
     }
 }
 
-void picMain::mousePressEvent(QMouseEvent* event) {
-    if (isSurfaceOrTitle(event->position().toPoint())) {
-        grabbedAt_ = event->globalPosition().toPoint();
-        Form_MouseDown(event->buttons(), grabbedAt_);
-    }
+void picMain::mouseReleaseEvent(QMouseEvent*) {
+    dragArmed_ = false;
 }
 
 void picMain::Form_MouseMove(Qt::MouseButtons buttons) {
     if (buttons != Qt::LeftButton) {
         return;
     }
+    dragArmed_ = false;  // the drag below lasts until the button comes up
     platform().dragWindow(*this, grabbedAt_);
     // Saved at the end of every drag, whether or not the window moved.
     SaveWindowPosition();
@@ -67,7 +72,7 @@ void picMain::Label2_Click() {
     const double dpi = platform().screenMetrics().dotsPerInch;
     // The painted background stays as it is: rolled up, only its top shows.
     const bool rollUp = Label2->text() == QLatin1String("5");
-    heightTwips_ = rollUp ? kRolledUpTwips : kRolledDownTwips;
+    heightTwips_ = rollUp ? kTitleStripTwips : kRolledDownTwips;
     setFixedHeight(units::twipsToPixels(heightTwips_, dpi));
     Label2->setText(rollUp ? QStringLiteral("6") : QStringLiteral("5"));
 }
@@ -81,6 +86,14 @@ void picMain::SaveWindowPosition() {
 void picMain::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     background_->draw(painter);
+    // Rolled down, the window is a little taller than its background was painted for:
+    // the rows below carry the painted bottom row on, so no unpainted strip shows.
+    const int painted =
+        units::twipsToPixels(kClientHeightTwips, platform().screenMetrics().dotsPerInch);
+    if (height() > painted) {
+        painter.drawImage(QRect(0, painted, width(), height() - painted), background_->image(),
+                          QRect(0, painted - 1, width(), 1));
+    }
     // Shape1: a one-pixel frame in the window-text colour over the background.
     painter.setPen(palette().color(QPalette::WindowText));
     painter.setBrush(Qt::NoBrush);

@@ -20,10 +20,6 @@ struct TwipRect {
     int left, top, width, height;
 };
 
-constexpr int kClientWidthTwips = 4455;
-constexpr int kClientHeightTwips = 3570;
-constexpr int kRolledDownTwips = 3595;
-
 }  // namespace
 
 void picMain::createControls() {

@@ -9,9 +9,42 @@
 
 #include <QAction>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace kwiklet {
+namespace {
+
+// How far apart two rectangles lie, squared; 0 when they touch or overlap.
+double distanceSquared(const QRect& a, const QRect& b) {
+    const double dx = std::max({0, b.left() - a.right(), a.left() - b.right()});
+    const double dy = std::max({0, b.top() - a.bottom(), a.top() - b.bottom()});
+    return dx * dx + dy * dy;
+}
+
+// Where a window saved at `saved` can be found again. A window whose title strip lies on
+// a screen stays where it was saved; otherwise it goes onto the nearest screen, keeping
+// each coordinate that fits there as it was.
+QPoint findablePosition(QPoint saved, QSize window, int titleHeight,
+                        const std::vector<QRect>& screens) {
+    const QRect title(saved, QSize(window.width(), titleHeight));
+    const auto onScreen = [&title](const QRect& area) { return area.intersects(title); };
+    if (screens.empty() || std::any_of(screens.begin(), screens.end(), onScreen)) {
+        return saved;
+    }
+    const QRect& area =
+        *std::min_element(screens.begin(), screens.end(), [&title](const QRect& a, const QRect& b) {
+            return distanceSquared(a, title) < distanceSquared(b, title);
+        });
+    // A window larger than the screen keeps its top-left corner on it.
+    return {std::clamp(saved.x(), area.left(),
+                       std::max(area.left(), area.right() + 1 - window.width())),
+            std::clamp(saved.y(), area.top(),
+                       std::max(area.top(), area.bottom() + 1 - window.height()))};
+}
+
+}  // namespace
 
 void picMain::RestoreWindowSettings() {
     auto& system = platform();
@@ -34,6 +67,15 @@ void picMain::RestoreWindowSettings() {
     }
 
     SavedLeft = toInt32(settings::read(settings::kLeft, QStringLiteral("-1")));
+    const double dpi = system.screenMetrics().dotsPerInch;
+    const QPoint saved(units::twipsToPixels(SavedLeft, dpi), units::twipsToPixels(SavedTop, dpi));
+    const QPoint findable =
+        findablePosition(saved, frameGeometry().size(), units::twipsToPixels(kTitleStripTwips, dpi),
+                         system.screenAreas());
+    if (findable != saved) {
+        SavedLeft = static_cast<std::int32_t>(std::lround(units::pixelsToTwips(findable.x(), dpi)));
+        SavedTop = static_cast<std::int32_t>(std::lround(units::pixelsToTwips(findable.y(), dpi)));
+    }
 
     const bool onTop = toInt16(settings::read(settings::kAlwaysOnTop, QStringLiteral("1"))) != 0;
     mnuOU[6]->setChecked(onTop);

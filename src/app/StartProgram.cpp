@@ -69,8 +69,37 @@ bool ShowStartUp(IndexDatabase& database, std::unique_ptr<picMain>& window) {
     }
     // Until Continue, the About window is the only window: closing it any other way
     // leaves none, and the program ends.
-    ShowAboutWindow(true, [&database, &window] { window = LoadMainWindow(database); });
+    ShowAboutWindow(
+        true, [&database, &window] { window = LoadMainWindow(database); },
+        [&database] { CloseIndexDb(database); });
     return true;
+}
+
+void CloseIndexDb(IndexDatabase& database) {
+    if (database.IndexDb && database.IndexDb->state() == ObjectState::Open) {
+        database.IndexDb->close();
+    }
+}
+
+int RunProgram(QApplication& application, IndexDatabase& database,
+               std::unique_ptr<picMain>& window) {
+    const auto mainWindowLoaded = [&window] { return window && window->isVisible(); };
+    platform().watchSessionEnd(
+        [&window, mainWindowLoaded] {
+            if (mainWindowLoaded()) {
+                window->SaveWindowPosition();
+            }
+        },
+        [&database, &window, mainWindowLoaded] {
+            if (mainWindowLoaded()) {
+                window->mnuOU_Click(kExitCommand);
+            }
+            CloseIndexDb(database);
+        });
+    const int result = application.exec();
+    platform().watchSessionEnd({}, {});
+    CloseIndexDb(database);
+    return result;
 }
 
 int StartProgram(QApplication& application) {
@@ -84,7 +113,7 @@ int StartProgram(QApplication& application) {
     if (!ShowStartUp(database, window)) {
         return 1;
     }
-    return application.exec();
+    return RunProgram(application, database, window);
 }
 
 }  // namespace kwiklet

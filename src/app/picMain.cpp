@@ -2,6 +2,7 @@
 
 #include "app/GlyphLabel.h"
 #include "app/RebuildIndex.h"
+#include "app/StartProgram.h"
 #include "appearance/Skin.h"
 #include "common/ErrorTrap.h"
 #include "common/Units.h"
@@ -59,7 +60,9 @@ picMain::picMain(IndexDatabase& database) : database_(database) {
     }
 }
 
-picMain::~picMain() = default;
+picMain::~picMain() {
+    UnloadSkinEditor();
+}
 
 void picMain::Form_Load() {
     // The wait window would stand over the error box, so it goes first.
@@ -67,6 +70,11 @@ void picMain::Form_Load() {
 }
 
 void picMain::loadWindow() {
+    // Closing this window closed the index. Loaded again (by the About window's
+    // Continue), it opens the index again with the connection string kept from start-up.
+    if (database_.IndexDb && database_.IndexDb->state() != ObjectState::Open) {
+        database_.IndexDb->open(QString(), QString(), -1);
+    }
     RestoreWindowSettings();
     ApplyWindowPosition();
     ApplySkin(*background_);
@@ -135,9 +143,7 @@ void picMain::ShowCount() {
 }
 
 void picMain::Form_Unload() {
-    if (database_.IndexDb && database_.IndexDb->state() == ObjectState::Open) {
-        database_.IndexDb->close();
-    }
+    CloseIndexDb(database_);
 }
 
 void picMain::closeEvent(QCloseEvent* event) {
@@ -146,6 +152,9 @@ void picMain::closeEvent(QCloseEvent* event) {
 }
 
 bool picMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        dragArmed_ = false;  // pressed on a control: its moves never drag the window
+    }
     if (event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         Form_KeyPress(kKeyEscape);
@@ -153,8 +162,8 @@ bool picMain::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == Text1) {
         onText1Event(*event);
-    } else if (watched == List1) {
-        onList1Event(*event);
+    } else if (watched == List1 && onList1Event(*event)) {
+        return true;
     } else if (watched == List1->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         keys_->List1_DblClick();
     }
@@ -187,22 +196,34 @@ void picMain::onText1Event(QEvent& event) {
     }
 }
 
-void picMain::onList1Event(QEvent& event) {
+bool picMain::onList1Event(QEvent& event) {
+    QItemSelectionModel& selection = *List1->selectionModel();
     if (event.type() == QEvent::KeyPress) {
-        if (const std::optional<int> key = keyCodeOf(static_cast<QKeyEvent&>(event))) {
+        const auto& press = static_cast<QKeyEvent&>(event);
+        // With no entry chosen, the first arrow key chooses the one the focus mark is on
+        // (the first) instead of moving past it.
+        const bool arrow = press.key() == Qt::Key_Down || press.key() == Qt::Key_Up;
+        if (arrow && !selection.hasSelection() && selection.currentIndex().isValid()) {
+            selection.setCurrentIndex(selection.currentIndex(),
+                                      QItemSelectionModel::ClearAndSelect);
+            return true;
+        }
+        if (const std::optional<int> key = keyCodeOf(press)) {
             keys_->List1_KeyPress(*key);
         }
     } else if (event.type() == QEvent::FocusIn) {
-        // Coming into the list marks no entry: the first arrow key then chooses the first.
+        // Coming into the list chooses nothing; the focus mark shows on the first entry.
         QMetaObject::invokeMethod(
             this,
             [this] {
-                if (!List1->selectionModel()->hasSelection()) {
-                    List1->selectionModel()->clearCurrentIndex();
+                QItemSelectionModel& marks = *List1->selectionModel();
+                if (!marks.hasSelection()) {
+                    marks.setCurrentIndex(lists_.index(0), QItemSelectionModel::NoUpdate);
                 }
             },
             Qt::QueuedConnection);
     }
+    return false;
 }
 
 }  // namespace kwiklet

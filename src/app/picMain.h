@@ -31,6 +31,13 @@ inline constexpr int kKeyEscape = 27;
 // The menu's Exit command, which Esc and the close glyph run as well.
 inline constexpr int kExitCommand = 12;
 
+// The main window's client size as laid out, in twips; rolled up it is only its title
+// strip high, rolled down again a little taller than at start.
+inline constexpr int kClientWidthTwips = 4455;
+inline constexpr int kClientHeightTwips = 3570;
+inline constexpr int kTitleStripTwips = 350;
+inline constexpr int kRolledDownTwips = 3595;
+
 class picMain : public QWidget {
     Q_OBJECT
 public:
@@ -101,6 +108,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -109,7 +117,8 @@ private:
     void returnToLocalMode();
     void setModeButtonsEnabled(bool enabled);
     void onText1Event(QEvent& event);
-    void onList1Event(QEvent& event);
+    // True when the event was taken and goes no further.
+    bool onList1Event(QEvent& event);
     void createControls();
     void createMenu();
     // Shape1, the frame drawn along the window's edge.
@@ -122,7 +131,10 @@ private:
     std::optional<IncrementalSearch> search_;  // made once the controls exist
     std::optional<KeyHandling> keys_;
     QPoint grabbedAt_;  // where the last button went down on the surface, on the screen
-    int heightTwips_;   // 3570 as designed, 350 rolled up, 3595 rolled down
+    // Whether the left button went down on the surface or a title label: only then do
+    // moves drag, wherever the pointer goes before the button comes up.
+    bool dragArmed_ = false;
+    int heightTwips_;  // 3570 as designed, 350 rolled up, 3595 rolled down
     std::optional<BackImage> background_;
 };
 

@@ -6,14 +6,17 @@
 
 #include <QByteArray>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QStringList>
 
 #include <compare>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QWidget;
 
@@ -180,6 +183,16 @@ public:
     // Sets the opacity of a window made able to take one, from 0 (invisible) to 255
     // (opaque); any other window stays as it is.
     virtual void setWindowOpacityLevel(QWidget& window, int level) = 0;
+
+    // --- Screens and the end of the session ----------------------------------------------
+    // The parts of the screens that windows may take (each screen less its panels and
+    // docks), in the coordinates windows are placed in; none when there is no screen.
+    virtual std::vector<QRect> screenAreas() = 0;
+    // Watches for the end of the desktop session. `save` runs when the session manager
+    // asks the program to save its state (the session may yet go on); `end` runs when the
+    // process is asked to stop (on Linux SIGTERM, SIGHUP or SIGINT, as a logout or a
+    // shutdown sends them), from the message loop, and is expected to end the process.
+    virtual void watchSessionEnd(std::function<void()> save, std::function<void()> end) = 0;
 };
 
 // The platform the program runs on. Tests install the recording stand-in instead;

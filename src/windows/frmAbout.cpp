@@ -38,10 +38,11 @@ QLabel* label(QWidget* window, const QString& text, const QColor& colour, const 
 
 }  // namespace
 
-frmAbout::frmAbout(std::function<void()> onContinue)
+frmAbout::frmAbout(std::function<void()> onContinue, std::function<void()> beforeEnd)
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint),
       onContinue_(std::move(onContinue)),
+      beforeEnd_(std::move(beforeEnd)),
       heightTwips_(kDesignHeightTwips) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Kwiklet"));
@@ -105,6 +106,9 @@ void frmAbout::cmdContinue_Click() {
 
 void frmAbout::Form_KeyPress(int key) {
     if (key == kKeyEscape) {
+        if (beforeEnd_) {
+            beforeEnd_();
+        }
         platform().endProcess();
     }
 }
@@ -135,9 +139,10 @@ void frmAbout::paintEvent(QPaintEvent*) {
     painter.drawLine(pixelsFromTwips(120), top, pixelsFromTwips(4800), top);
 }
 
-frmAbout& ShowAboutWindow(bool modal, std::function<void()> onContinue) {
+frmAbout& ShowAboutWindow(bool modal, std::function<void()> onContinue,
+                          std::function<void()> beforeEnd) {
     return showSingleWindow(instance(), [&] {
-        auto* window = new frmAbout(std::move(onContinue));
+        auto* window = new frmAbout(std::move(onContinue), std::move(beforeEnd));
         window->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
         const QSize screen = platform().screenMetrics().pixels;
         window->move((screen.width() - window->width()) / 2,

@@ -29,7 +29,7 @@ public:
     void Form_Load();
     // Unloads the window and goes on to the main window.
     void cmdContinue_Click();
-    // Esc ends the program at once.
+    // Esc ends the program at once, once beforeEnd has run.
     void Form_KeyPress(int key);
 
     BackImage& background() { return *background_; }
@@ -40,18 +40,21 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    explicit frmAbout(std::function<void()> onContinue);
-    friend frmAbout& ShowAboutWindow(bool, std::function<void()>);
+    frmAbout(std::function<void()> onContinue, std::function<void()> beforeEnd);
+    friend frmAbout& ShowAboutWindow(bool, std::function<void()>, std::function<void()>);
 
     std::function<void()> onContinue_;
+    std::function<void()> beforeEnd_;
     int heightTwips_;
     std::optional<BackImage> background_;
 };
 
 // Shows the About window, loading it first if it is not loaded (an open one only comes
 // to the front). Modal at start-up, where nothing else is open yet. onContinue runs once
-// Continue has unloaded it: it loads the main window, or brings it forward.
-frmAbout& ShowAboutWindow(bool modal, std::function<void()> onContinue);
+// Continue has unloaded it: it loads the main window, or shows it again. beforeEnd runs
+// when Esc is about to end the program: it closes what must not be left open.
+frmAbout& ShowAboutWindow(bool modal, std::function<void()> onContinue,
+                          std::function<void()> beforeEnd = {});
 bool IsAboutWindowLoaded();
 
 }  // namespace kwiklet

@@ -75,10 +75,11 @@ void showWholeText(QLabel& label) {
 
 }  // namespace
 
-// The editor belongs to the main window: it stays in front of it and goes with it.
+// The editor is a window of its own, not one the main window owns: it stays open when
+// the main window is closed, and the program lives on while it is open.
 frmSkinz::frmSkinz(QWidget& mainWindow, GradientSurface& mainBackground)
-    : QWidget(&mainWindow, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       mainWindow_(mainWindow),
       mainBackground_(mainBackground) {
     setObjectName(QStringLiteral("frmSkinz"));
@@ -264,6 +265,10 @@ frmSkinz& ShowSkinEditor(QWidget& mainWindow, GradientSurface& mainBackground) {
 
 bool IsSkinEditorLoaded() {
     return !instance().isNull();
+}
+
+void UnloadSkinEditor() {
+    delete instance().data();
 }
 
 }  // namespace kwiklet

@@ -79,5 +79,7 @@ private:
 // is not loaded; an editor already open only comes to the front.
 frmSkinz& ShowSkinEditor(QWidget& mainWindow, GradientSurface& mainBackground);
 bool IsSkinEditorLoaded();
+// Unloads the editor at once, if it is loaded: the main window it paints is going away.
+void UnloadSkinEditor();
 
 }  // namespace kwiklet

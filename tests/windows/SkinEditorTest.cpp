@@ -7,11 +7,13 @@
 #include "appearance/PaintedBox.h"
 #include "windows/frmSkinz.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <QTimer>
 
 #include <array>
 
@@ -25,13 +27,22 @@ struct Pictures {
     QImage red, green, blue, composite, editor, main;
 };
 
+// The one editor window, or null.
+frmSkinz* editorWindow() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* editor = qobject_cast<frmSkinz*>(window)) {
+            return editor;
+        }
+    }
+    return nullptr;
+}
+
 class SkinEditorTest : public MainWindowFixture {
 protected:
     frmSkinz& open() {
         window_->cmdSkinz_Click();
-        auto* editor = window_->findChild<frmSkinz*>();
-        EXPECT_NE(editor, nullptr);
-        return *editor;
+        EXPECT_NE(editorWindow(), nullptr);
+        return *editorWindow();
     }
     // Closes the editor as its "Close" button does and lets Qt delete it.
     static void close(frmSkinz& editor) {
@@ -102,7 +113,7 @@ TEST_F(SkinEditorTest, EachOpeningLoadsTheSavedSkinOrTheBuiltInOne) {
         platform.recorder().settingWrites.clear();
 
         window->cmdSkinz_Click();
-        auto* editor = window->findChild<frmSkinz*>();
+        frmSkinz* editor = editorWindow();
         ASSERT_NE(editor, nullptr);
         EXPECT_TRUE(editor->isVisible());
         EXPECT_FALSE(editor->isModal());
@@ -264,20 +275,27 @@ TEST_F(SkinEditorTest, CloseWithoutUpdateLeavesEverythingAsItWas) {
 }
 
 // The button and the menu reach the one editor; opening it again only brings it to the
-// front with its unsaved positions.
-TEST_F(SkinEditorTest, OpeningTwiceKeepsOneEditorAndItsEdit) {
+// front with its unsaved positions. Closing the main window (as the window manager does)
+// leaves the editor open, and the program runs on until it is closed too.
+TEST_F(SkinEditorTest, OneEditorThatOutlivesTheMainWindowsClosing) {
     ASSERT_NE(launchOver({{"notes"}}), nullptr);
+    window_->show();
     frmSkinz& editor = open();
     editor.Slider2->setValue(7);
     window_->mnuOU_Click(9);  // "Skinz"
     window_->cmdSkinz->click();
-
-    EXPECT_EQ(window_->findChildren<frmSkinz*>().size(), 1);
+    EXPECT_EQ(&open(), &editor);
     EXPECT_EQ(editor.Slider2->value(), 7);
+
+    constexpr int kStillRunning = 42;
+    QTimer::singleShot(0, [this] { window_->close(); });
+    QTimer::singleShot(300, [] { QCoreApplication::exit(kStillRunning); });
+    EXPECT_EQ(QApplication::exec(), kStillRunning);
     EXPECT_TRUE(editor.isVisible());
-    // The editor goes with its main window.
-    window_.reset();
-    EXPECT_FALSE(IsSkinEditorLoaded());
+    EXPECT_FALSE(window_->isVisible());
+    QTimer::singleShot(0, [&editor] { editor.Command3->click(); });
+    QTimer::singleShot(300, [] { QCoreApplication::exit(kStillRunning); });
+    EXPECT_EQ(QApplication::exec(), 0);  // no window left: the program ends
 }
 
 }  // namespace

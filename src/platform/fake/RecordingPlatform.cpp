@@ -85,6 +85,10 @@ std::optional<QString> RecordingPlatform::specialFolderLocation(int folderId) {
                                            : PosixPlatform::specialFolderLocation(folderId);
 }
 
+std::vector<QRect> RecordingPlatform::screenAreas() {
+    return screens ? *screens : PosixPlatform::screenAreas();
+}
+
 std::unique_ptr<FolderEnumeration> RecordingPlatform::findFiles(const QString& searchPath) {
     searchPaths << searchPath;
     QString folder = QFileInfo(searchPath).path();

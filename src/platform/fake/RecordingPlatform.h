@@ -44,6 +44,7 @@ public:
     std::optional<QString> specialFolderLocation(int folderId) override;
     std::optional<RegistryValue> readRegistryValue(std::uint32_t rootKey, const QString& subkey,
                                                    const QString& valueName) override;
+    std::vector<QRect> screenAreas() override;
 
     // What happened, in order.
     std::vector<RecordedMessage> messages;
@@ -83,6 +84,9 @@ public:
     // A registry to read from, as a Windows machine would have one: (root key, subkey,
     // value name) to value. Empty, as on Linux, unless a test fills it.
     std::map<std::tuple<std::uint32_t, QString, QString>, RegistryValue> registry;
+
+    // The screens' usable areas the test decides; nothing: the real platform's.
+    std::optional<std::vector<QRect>> screens;
 };
 
 }  // namespace kwiklet

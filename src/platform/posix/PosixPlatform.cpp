@@ -175,6 +175,14 @@ ScreenMetrics PosixPlatform::screenMetrics() {
     return {screen->size(), screen->logicalDotsPerInch()};
 }
 
+std::vector<QRect> PosixPlatform::screenAreas() {
+    std::vector<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        areas.push_back(screen->availableGeometry());
+    }
+    return areas;
+}
+
 namespace {
 // Linux windows take an opacity level as they are; the layered style is kept as a mark
 // on the window, so that only windows given the style change their opacity.

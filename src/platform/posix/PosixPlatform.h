@@ -62,6 +62,9 @@ public:
     void makeWindowLayered(QWidget& window) override;
     void setWindowOpacityLevel(QWidget& window, int level) override;
 
+    std::vector<QRect> screenAreas() override;
+    void watchSessionEnd(std::function<void()> save, std::function<void()> end) override;
+
 private:
     QString settingsFile(const QString& application) const;
 
