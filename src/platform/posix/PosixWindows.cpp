@@ -152,7 +152,7 @@ protected:
 private:
     static void writeHints(QWidget& window) {
         auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-        if (x11 == nullptr) {
+        if (!onX11() || x11 == nullptr) {
             return;
         }
         MotifHints hints;
