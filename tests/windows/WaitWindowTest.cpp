@@ -6,6 +6,7 @@
 #include "windows/frmWait.h"
 
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QProgressBar>
 #include <QTimer>
 
@@ -22,10 +23,7 @@ protected:
 
 TEST_F(WaitWindowTest, LoadsOnTopWithoutATitleBarAndAnEmptyBar) {
     frmWait& wait = WaitWindow();
-    EXPECT_EQ(wait.pb1->minimum(), 0);
-    EXPECT_EQ(wait.pb1->maximum(), 100);
     EXPECT_EQ(wait.pb1->value(), 0);
-    EXPECT_EQ(wait.Timer1->interval(), 10);
     EXPECT_TRUE(wait.Timer1->isActive());
     EXPECT_TRUE(wait.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(env_.recorder().topMostRequests,
@@ -48,6 +46,22 @@ TEST_F(WaitWindowTest, EachTickMovesTheBarOneStepRoundAndRound) {
     EXPECT_EQ(values[201], 2);
     wait.fillBar();
     EXPECT_EQ(wait.pb1->value(), 100);
+}
+
+// Every stage's caption keeps the left margin on its right too, however long it is.
+TEST_F(WaitWindowTest, CaptionsKeepTheSameMarginOnBothSides) {
+    frmWait& wait = WaitWindow();
+    for (const QString& caption :
+         {QStringLiteral("Please Wait, Getting Filez from My Documents..."),
+          QStringLiteral("Please Wait, Getting Filez from Start Menu..."),
+          QStringLiteral("Please Wait, Loading..."),
+          QStringLiteral("Please Wait, ").repeated(20)}) {
+        SCOPED_TRACE(caption.toStdString());
+        wait.setStage(caption);
+        const QRect label = wait.lbl->geometry();
+        EXPECT_LE(label.x() + label.width(), wait.width() - label.x());
+        EXPECT_TRUE(wait.lbl->text().startsWith(QStringLiteral("Please Wait,")));
+    }
 }
 
 // The bar moves while the work yields, and every use starts again from an empty bar.
