@@ -9,6 +9,7 @@
 // Usage: rebuild_bench NAMES_FILE TREE [RUNS]
 //   (names from ../shared/bench/make-names.py, the tree from make-tree.py)
 
+#include "BenchHome.h"
 #include "Measure.h"
 #include "app/RebuildIndex.h"
 #include "app/StartProgram.h"
@@ -141,17 +142,7 @@ int main(int argc, char** argv) {
 
     // A home whose documents and desktop are the tree, with no launchers anywhere else.
     QTemporaryDir home;
-    QDir(home.path()).mkpath(QStringLiteral(".config"));
-    QDir(home.path()).mkpath(QStringLiteral("system/applications"));
-    QFile userDirs(home.path() + QStringLiteral("/.config/user-dirs.dirs"));
-    userDirs.open(QIODevice::WriteOnly);
-    userDirs.write(
-        ("XDG_DOCUMENTS_DIR=\"" + tree + "\"\nXDG_DESKTOP_DIR=\"" + tree + "\"\n").toUtf8());
-    userDirs.close();
-    qputenv("HOME", home.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/.config")).toUtf8());
-    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/.local/share")).toUtf8());
-    qputenv("XDG_DATA_DIRS", (home.path() + QStringLiteral("/system")).toUtf8());
+    bench::useHome(home.path(), tree, tree);
 
     QApplication application(argc, argv);
     QTemporaryDir executableFolder;

@@ -10,6 +10,7 @@
 //
 // Usage: upkeep_bench [ROWS]
 
+#include "BenchHome.h"
 #include "Measure.h"
 #include "app/StartProgram.h"
 #include "app/picMain.h"
@@ -184,18 +185,7 @@ int main(int argc, char** argv) {
     // A home whose documents hold the programs the rebuilds find, and nothing else.
     QTemporaryDir home;
     const QString documents = home.path() + QStringLiteral("/Documents");
-    QDir(home.path()).mkpath(QStringLiteral(".config"));
-    QDir(home.path()).mkpath(QStringLiteral("system/applications"));
-    QFile userDirs(home.path() + QStringLiteral("/.config/user-dirs.dirs"));
-    userDirs.open(QIODevice::WriteOnly);
-    userDirs.write(("XDG_DOCUMENTS_DIR=\"" + documents + "\"\nXDG_DESKTOP_DIR=\"" + home.path() +
-                    "/Desktop\"\n")
-                       .toUtf8());
-    userDirs.close();
-    qputenv("HOME", home.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/.config")).toUtf8());
-    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/.local/share")).toUtf8());
-    qputenv("XDG_DATA_DIRS", (home.path() + QStringLiteral("/system")).toUtf8());
+    bench::useHome(home.path(), documents, home.path() + QStringLiteral("/Desktop"));
 
     QApplication application(argc, argv);
     QTemporaryDir executableFolder;
