@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Tries the borderless window on a real X server with a window manager, as a user would:
 # goes on from the About window, drags the main window with the pointer and checks that
-# the saved position is where the window is, switches "Always on Top" off and on through
+# the saved position is where the window is, checks that the About window and the skin
+# editor ask for a frame without maximising or resizing, switches "Always on Top" off and on through
 # the menu, checking the window manager's "above" state and that the window was never
 # unmapped, and sets a transparency level in the skin editor, checking the opacity
 # property each window carries. Run by hand after scripts/build.sh; needs xvfb, openbox,
@@ -22,12 +23,21 @@ openbox > /dev/null 2>&1 &
 until xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id'; do sleep 0.2; done
 "$work/bin/kwiklet" > "$work/kwiklet.log" 2>&1 &
 about=$(xdotool search --sync --onlyvisible --name '^About Kwiklet$' | head -1)
+fail() { echo "FAIL: $*"; exit 1; }
+# The Motif functions a window asks for: neither "all" (1), resize (2) nor maximise (16).
+one_size() {
+  local hints functions
+  hints=$(xprop -id "$1" _MOTIF_WM_HINTS | sed -n 's/.* = //p')
+  functions=$(cut -d, -f2 <<< "$hints")
+  [ -n "$hints" ] && (((functions & 0x13) == 0)) || fail "$2 may be resized or maximised: $hints"
+  echo "$2: one size, Motif hints $hints"
+}
+one_size "$about" "About window"
 xdotool windowactivate --sync "$about" key alt+c
 window=$(xdotool search --sync --onlyvisible --name '^Kwiklet$' | head -1)
 sleep 2
 position() { xwininfo -id "$window" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}'; }
 setting() { sed -n "s/^$1=//p" "$XDG_CONFIG_HOME/kwiklet/kwiklet.ini"; }
-fail() { echo "FAIL: $*"; exit 1; }
 
 read -r x y < <(position)
 # Grab the title line and drag by (+200, +140) in small steps.
@@ -67,6 +77,7 @@ opacity() { xprop -id "$1" _NET_WM_WINDOW_OPACITY | sed -n 's/.* = //p'; }
 # "Skinz" is the middle button of the row under the title line.
 xdotool mousemove $((nx + 200)) $((ny + 38)) click 1
 editor=$(xdotool search --sync --onlyvisible --name '^Gradient Background Demonstration$')
+one_size "$editor" "skin editor"
 sleep 1
 read -r ex ey < <(xwininfo -id "$editor" |
   awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}')
