@@ -7,7 +7,7 @@
 // peak resident memory.
 //
 // Usage: rebuild_bench NAMES_FILE TREE [RUNS]
-//   (names from ../shared/bench/make-names.py, the tree from make-tree.py)
+//   (names from bench/make-names.py, the tree from bench/make-tree.py)
 
 #include "BenchHome.h"
 #include "Measure.h"

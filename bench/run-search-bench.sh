@@ -3,11 +3,10 @@
 # process so that peak memory is per size. Build first (scripts/build.sh).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-shared="$root/../shared/bench"
 data="$(mktemp -d)"
 trap 'rm -rf "$data"' EXIT
 for rows in 32767 1000000; do
-  python3 "$shared/make-names.py" "$rows" > "$data/names-$rows.txt"
+  python3 "$root/bench/make-names.py" "$rows" > "$data/names-$rows.txt"
   echo "== $rows names"
   "${SEARCH_BENCH:-$root/build/bench/search_bench}" "$data/names-$rows.txt" "${REPEATS:-30}"
 done

@@ -5,7 +5,7 @@
 // opening the index; and the peak resident memory. `grep -i '^PREFIX'` over the same names
 // gives a floor to compare with.
 //
-// Usage: search_bench NAMES_FILE [REPEATS]   (names from shared/bench/make-names.py)
+// Usage: search_bench NAMES_FILE [REPEATS]   (names from bench/make-names.py)
 
 #include "Measure.h"
 #include "app/StartProgram.h"
