@@ -13,6 +13,7 @@
 #include <QFile>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gmock/gmock.h>
@@ -149,6 +150,9 @@ TEST_F(FinderTest, LaunchersAreListedByTheirMenuNameUnlessTheDesktopLeavesThemOu
     launcher("noname.desktop", "Type=Application\nExec=x %F %%\nTryExec=sh\nOnlyShowIn=GNOME;\n");
     make({"notalauncher.desktop", "dir.desktop/", "not-executable"});
     fs::create_symlink("missing.desktop", at("dangling.desktop").toStdString());
+    // A pipe or a device under a launcher's name is no launcher, and is never waited on.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(at("pipe.desktop")).constData(), 0600), 0);
+    fs::create_symlink("/dev/zero", at("zero.desktop").toStdString());
     env_.environment().set("XDG_CURRENT_DESKTOP", "ubuntu:GNOME");
     const QByteArray leftOut[] = {
         "NoDisplay=true\nExec=x\n",

@@ -1,6 +1,7 @@
 #include "platform/posix/KeyFile.h"
 
-#include <QFile>
+#include "platform/posix/RegularFile.h"
+
 #include <QList>
 
 namespace kwiklet {
@@ -10,11 +11,8 @@ constexpr qint64 kLargestFile = 1024 * 1024;
 }  // namespace
 
 KeyFile KeyFile::read(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kLargestFile) {
-        return {};
-    }
-    return parse(file.read(kLargestFile));
+    const std::optional<QByteArray> text = readRegularFile(path, kLargestFile);
+    return text ? parse(*text) : KeyFile();
 }
 
 KeyFile KeyFile::parse(const QByteArray& text) {

@@ -1,5 +1,6 @@
 #include "platform/posix/PosixPlatform.h"
 
+#include "platform/posix/RegularFile.h"
 #include "platform/posix/ShellOpener.h"
 
 #include <QCoreApplication>
@@ -32,18 +33,22 @@ QMessageBox::Icon iconFor(MessageStyle style) {
     return QMessageBox::NoIcon;
 }
 
+// A ".hidden" list names a few files; a larger one is not such a list.
+constexpr qint64 kLargestHiddenList = 1024 * 1024;
+
 // File managers hide the names listed, one a line, in a folder's ".hidden" file, as
 // well as names that begin with a period.
 bool isHiddenName(const QDir& folder, const QString& name) {
     if (name.startsWith(QLatin1Char('.'))) {
         return true;
     }
-    QFile list(folder.filePath(QStringLiteral(".hidden")));
-    if (!list.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    const std::optional<QByteArray> list =
+        readRegularFile(folder.filePath(QStringLiteral(".hidden")), kLargestHiddenList);
+    if (!list) {
         return false;
     }
-    while (!list.atEnd()) {
-        if (QString::fromUtf8(list.readLine()).trimmed() == name) {
+    for (const QByteArray& line : list->split('\n')) {
+        if (QString::fromUtf8(line).trimmed() == name) {
             return true;
         }
     }
