@@ -59,6 +59,10 @@ TEST_F(StartupTest, DatabaseThatDoesNotCountAsAvsDatIsReportedAndTheWindowStillO
         EXPECT_EQ(window->lists().count(), 0);
         EXPECT_TRUE(window->isVisible());
         EXPECT_FALSE(IsWaitWindowLoaded());
+        // Typing then reports the unusable connection too.
+        QTest::keyClicks(window->Text1, "n");
+        ASSERT_EQ(messages.size(), 3u);
+        EXPECT_TRUE(messages[2].text.startsWith("3709: ")) << messages[2].text.toStdString();
     }
 }
 

@@ -132,6 +132,8 @@ TEST_F(StoreTest, TypedTextIsNeverCompiledAsSql) {
         {"\"; DROP TABLE filez; --", {}},
         {QString("nul") + QChar(0), {withNul}},
         {QString(32767, 'p'), {}},
+        {QString(32767, '['), {}},  // read in one pass, however long the run of '['
+        {QString(16383, '[') + QString(16383, '%'), {}},
     };
     for (const auto& [typed, expected] : literal) {
         SCOPED_TRACE(typed.left(40).toStdString());
