@@ -4,7 +4,6 @@
 
 #include "support/Database.h"
 
-#include "store/ResultLists.h"
 #include "store/StoreErrors.h"
 
 #include <QDir>
@@ -158,43 +157,6 @@ TEST_F(StoreTest, StatementsThatWouldChangeTheFileAreRefused) {
     db_.close();
     EXPECT_EQ(contentsOf(path()), before);
     EXPECT_FALSE(QFile::exists("other.dat"));
-}
-
-// A row the table refuses is not lost: storing it raises the error, the row stays
-// pending, and once the table takes rows again the same row is stored.
-TEST_F(StoreTest, RowTheTableRefusesRaisesAndStaysPending) {
-    db_.execute(
-        "CREATE TRIGGER refuse BEFORE INSERT ON filez "
-        "BEGIN SELECT RAISE(ABORT, 'the disk is full'); END");
-    Recordset rows;
-    rows.open(kAll, &db_, CursorType::Keyset, LockType::Optimistic);
-    rows.addNew();
-    rows.setField("id", qint64{1});
-    rows.setField("name", QStringLiteral("pending"));
-    EXPECT_EQ(errorOf([&] { rows.update(); }),
-              QString::number(err::kStoreFailure) +
-                  ": The index database reported an error: the disk is full.");
-    db_.execute("DROP TRIGGER refuse");
-    rows.update();
-    EXPECT_EQ(read(db_, kAll), QStringList{"pending"});
-}
-
-// The result lists answer "" for a position they do not hold, as a list control does,
-// and clearing empties both together.
-TEST(ResultListsTest, PositionsOutsideTheListsReadAsEmpty) {
-    ResultLists lists;
-    EXPECT_EQ(lists.name(0), "");
-    EXPECT_EQ(lists.path(-1), "");
-    lists.append("notes", "/apps/notes");
-    EXPECT_EQ(lists.name(0), "notes");
-    EXPECT_EQ(lists.path(0), "/apps/notes");
-    for (const qsizetype outside : {qsizetype{-1}, qsizetype{1}, qsizetype{1} << 40}) {
-        EXPECT_EQ(lists.name(outside), "") << outside;
-        EXPECT_EQ(lists.path(outside), "") << outside;
-    }
-    lists.clear();
-    EXPECT_EQ(lists.count(), 0);
-    EXPECT_EQ(lists.path(0), "");
 }
 
 // Many rows another program stored without their name keys: the repair that opening puts
