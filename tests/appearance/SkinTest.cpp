@@ -6,15 +6,12 @@
 
 #include "appearance/BackImage.h"
 #include "appearance/Skin.h"
-#include "appearance/Transparency.h"
 #include "common/Units.h"
 
 #include <QApplication>
 
 namespace kwiklet::test {
 namespace {
-
-using Levels = std::vector<std::pair<QString, int>>;  // window, opacity level
 
 int px(int twips) {
     return units::twipsToPixels(twips, platform().screenMetrics().dotsPerInch);
@@ -113,15 +110,6 @@ TEST_F(Surface, BandsDarkenByFourDownToZeroAndLeaveTheRemainders) {
     EXPECT_EQ(at(2), QColor(0, 0, 0));
 }
 
-TEST_F(Surface, BottomUpPutsTheStartColourAtTheBottomEdge) {
-    std::int32_t red = 100, green = 100, blue = 100;
-    const bool fromTheTop = false;
-    PaintGradient(image_, red, green, blue, fromTheTop);
-    EXPECT_EQ(at(125), QColor(100, 100, 100));
-    EXPECT_EQ(at(123), QColor(96, 96, 96));
-    EXPECT_EQ(at(0), QColor(0, 0, 0));
-}
-
 // The bands as the painter hands them to its surface, in twips.
 class RecordingSurface : public GradientSurface {
 public:
@@ -180,19 +168,6 @@ TEST_F(SkinTest, TheRolledUpWindowIsPaintedForItsHeightAndKeepsTheRest) {
     EXPECT_EQ(image.pixelColor(3, 1).red(), 0);
     EXPECT_GT(image.pixelColor(3, 1).green(), 200);
     EXPECT_EQ(image.pixelColor(3, px(57 * 10)), QColor(93, 88, 193));  // band 11 of the skin
-}
-
-TEST(Transparency, OnlyLevelsFrom0To255ReachTheWindow) {
-    TestPlatform platform;
-    QWidget window;
-    window.setObjectName("window");
-    CreateTransparentWindowStyle(window);
-    for (const long long level : {255LL, 0LL, 256LL, -1LL, 128LL}) {
-        WindowTransparency(window, kOpacityMode, 0, level);
-    }
-    EXPECT_EQ(platform.recorder().opacityRequests,
-              (Levels{{"window", 255}, {"window", 0}, {"window", 128}}));
-    EXPECT_TRUE(platform.recorder().messages.empty());
 }
 
 // On the Linux platform itself: only a window given the layered style takes a level.
