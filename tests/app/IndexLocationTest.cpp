@@ -90,7 +90,6 @@ TEST_F(IndexLocationTest, APortableCopyUsesItsOwnAndAnInstalledOneTheUsers) {
 TEST_F(IndexLocationTest, AnOwnIndexThatCannotBeMadeIsReported) {
     makeDatabase(installedPath(), "installed");
     // The data folder's place is taken by a file.
-    QDir().mkpath(platform_.homeFolder() + "/.local/share");
     writeFile(platform_.homeFolder() + "/.local/share/Kwiklet", "not a folder");
     storePosition();
     ASSERT_NE(launch(), nullptr);

@@ -32,59 +32,47 @@ class RebuildTest : public MainWindowFixture {
 protected:
     void SetUp() override {
         home_ = platform_.homeFolder();
-        writeFile(home("Documents/report.exe"), "");
-        writeFile(home("Documents/readme.txt"), "");
-        writeFile(home("Documents/sub/tool.exe"), "");
-        writeFile(home("Documents/sub/Sketch.appimage"), "");
-        writeFile(home("Documents/run-me"), "#!/bin/sh\n");  // a program, but no AppImage
-        QFile::setPermissions(home("Documents/run-me"), QFile::ReadOwner | QFile::ExeOwner);
-        writeFile(home("Desktop/game.exe"), "");
-        writeFile(home("Desktop/Calc.desktop"),
-                  "[Desktop Entry]\nType=Application\nName=Calculator\nName[de]=Rechner\n"
-                  "Exec=calc\n");
-        writeFile(home("Desktop/Hidden.desktop"),
-                  "[Desktop Entry]\nType=Application\nName=Hidden\nNoDisplay=true\nExec=x\n");
-        writeFile(home("Desktop/more/report.desktop"),
-                  "[Desktop Entry]\nType=Application\nName=report\nExec=report\n");
-        writeFile(home(".local/share/applications/org.example.Editor.desktop"),
-                  "[Desktop Entry]\nType=Application\nName=Editor\nExec=editor\n");
-        writeFile(home(".local/share/applications/Gone.desktop"),
-                  "[Desktop Entry]\nType=Application\nName=Gone\nHidden=true\n");
         // Shared launchers as on a desktop with Flatpak: its folder first, and the user's
         // own launchers hiding those of the same identity.
         platform_.environment().set("XDG_DATA_DIRS",
                                     home("flatpak/exports/share") + ':' + home("system"));
-        writeFile(home("flatpak/exports/share/applications/org.example.Player.desktop"),
-                  "[Desktop Entry]\nType=Application\nName=Player\nExec=player\n");
-        writeFile(home("flatpak/exports/share/applications/kde/files.desktop"),
-                  "[Desktop Entry]\nType=Application\nName=KDE Files\nExec=files\n");
-        writeFile(home("system/applications/Files.desktop"),
-                  "[Desktop Entry]\nType=Application\nName=Files\nExec=files\n");
-        for (const char* hidden : {"Gone", "org.example.Editor", "kde-files"}) {
-            writeFile(home("system/applications/") + hidden + ".desktop",
-                      "[Desktop Entry]\nType=Application\nName=Hidden\nExec=x\n");
+        const std::pair<const char*, const char*> files[] = {
+            {"Documents/report.exe", ""},
+            {"Documents/readme.txt", ""},
+            {"Documents/sub/tool.exe", ""},
+            {"Documents/sub/Sketch.appimage", ""},
+            {"Documents/run-me", "#!/bin/sh\n"},  // a program, but no AppImage
+            {"Desktop/game.exe", ""},
+            {"Desktop/Calc.desktop", "Name=Calculator\nName[de]=Rechner\nExec=calc\n"},
+            {"Desktop/Hidden.desktop", "Name=Hidden\nNoDisplay=true\nExec=x\n"},
+            {"Desktop/more/report.desktop", "Name=report\nExec=report\n"},
+            {".local/share/applications/org.example.Editor.desktop", "Name=Editor\nExec=editor\n"},
+            {".local/share/applications/Gone.desktop", "Name=Gone\nHidden=true\n"},
+            {"flatpak/exports/share/applications/org.example.Player.desktop",
+             "Name=Player\nExec=player\n"},
+            {"flatpak/exports/share/applications/kde/files.desktop",
+             "Name=KDE Files\nExec=files\n"},
+            {"system/applications/Files.desktop", "Name=Files\nExec=files\n"},
+            {"system/applications/Gone.desktop", "Name=Hidden\nExec=x\n"},
+            {"system/applications/org.example.Editor.desktop", "Name=Hidden\nExec=x\n"},
+            {"system/applications/kde-files.desktop", "Name=Hidden\nExec=x\n"},
+            {"Favorites/Example.url", "[InternetShortcut]\nURL=http://example.com\n"},
+        };
+        for (const auto& [file, contents] : files) {
+            const bool launcher = QByteArray(file).endsWith(".desktop");
+            writeFile(home(file), (launcher ? "[Desktop Entry]\nType=Application\n" : "") +
+                                      QByteArray(contents));
         }
-        writeFile(home("Favorites/Example.url"), "[InternetShortcut]\nURL=http://example.com\n");
+        QFile::setPermissions(home("Documents/run-me"), QFile::ReadOwner | QFile::ExeOwner);
         QObject::connect(&waitWindowCaptions(), &WaitWindowCaptions::captionSet, &context_,
                          [this](const QString& caption) { captions_ << caption; });
     }
 
     QString home(const QString& relative) const { return home_ + '/' + relative; }
-    static void writeFile(const QString& path, const QByteArray& contents) {
-        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
-        test::writeFile(path, contents);
-    }
-
     // Every row of the table: "id name path".
     QStringList rows() const {
-        QStringList result;
-        Recordset table;
-        table.open("SELECT * FROM filez", database_.IndexDb.get(), CursorType::Static,
-                   LockType::Optimistic);
-        for (; !table.eof(); table.moveNext()) {
-            result << table.field("id") + ' ' + table.field("name") + ' ' + table.field("path");
-        }
-        return result;
+        return read(*database_.IndexDb, "SELECT id || ' ' || name || ' ' || path AS r FROM filez",
+                    "r");
     }
     QStringList expectedRows() const {
         return {"1 report " + home("Documents/report.exe"),

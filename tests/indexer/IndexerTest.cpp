@@ -6,6 +6,7 @@
 #include "indexer/Finder.h"
 #include "indexer/UserFolders.h"
 #include "store/ResultLists.h"
+#include "support/Database.h"
 #include "support/QtPrinters.h"
 #include "support/TestPlatform.h"
 
@@ -137,10 +138,7 @@ TEST_F(FinderTest, MatchesPatternsWithoutRegardToLetterCase) {
 // or could not start are not.
 TEST_F(FinderTest, LaunchersAreListedByTheirMenuNameUnlessTheDesktopLeavesThemOut) {
     const auto launcher = [this](const QString& relative, const QByteArray& entries) {
-        QFile file(at(relative));
-        ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("# a comment\n[Desktop Entry]\n" + entries);
+        test::writeFile(at(relative), "# a comment\n[Desktop Entry]\n" + entries);
     };
     launcher("org.gnome.Calculator.desktop",
              "Type=Application\nName=Calculator\nName[de]=Taschenrechner\nName[de_CH]=Rechner\n"

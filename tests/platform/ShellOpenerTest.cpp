@@ -5,6 +5,7 @@
 #include "platform/posix/DesktopEntry.h"
 #include "platform/posix/PosixPlatform.h"
 #include "platform/posix/ShellOpener.h"
+#include "support/Database.h"
 #include "support/QtPrinters.h"
 
 #include <QDir>
@@ -37,10 +38,7 @@ protected:
 
     QString at(const QString& relative) const { return folder_.filePath(relative); }
     void write(const QString& relative, const QByteArray& contents) const {
-        QFile file(at(relative));
-        ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(contents);
+        test::writeFile(at(relative), contents);
     }
     void writeProgram(const QString& relative, const QString& script) const {
         write(relative, script.toUtf8());
