@@ -34,11 +34,7 @@ protected:
 };
 
 TEST_F(ChromeTest, TheWindowIsFramelessItsCaptionsFitAndTabRunsInOrder) {
-    EXPECT_EQ(window_->size(), QSize(px(4455), px(3570)));
     EXPECT_TRUE(window_->windowFlags().testFlag(Qt::FramelessWindowHint));
-    EXPECT_EQ(window_->lblCount[1]->pos(), QPoint(px(120), px(75)));
-    EXPECT_EQ(window_->Label2->text(), "5");
-    EXPECT_EQ(window_->Label1->text(), "r");
 
     // Every caption the buttons show fits the room the style leaves for it.
     const std::pair<QPushButton*, QString> captions[] = {{window_->cmdUpdate, "&Update Database"},

@@ -9,12 +9,37 @@
 #include "support/Database.h"
 #include "support/TestPlatform.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
 namespace kwiklet::test {
+
+// The one top-level window of the kind, or null.
+template <typename Window>
+Window* topLevel() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* found = qobject_cast<Window*>(window)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+// What runProgram gives back when the message loop was still running after a while; 0
+// means it ended by itself, no window being left.
+constexpr int kStillRunning = 42;
+
+// Runs the message loop as the program does once start-up is through, doing `step` from
+// inside it; the loop is ended after a while if nothing ends it sooner.
+inline int runProgram(const std::function<void()>& step) {
+    QTimer::singleShot(0, step);
+    QTimer::singleShot(300, [] { QCoreApplication::exit(kStillRunning); });
+    return QApplication::exec();
+}
 
 class MainWindowFixture : public ::testing::Test {
 protected:

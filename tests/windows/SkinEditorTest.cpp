@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
-#include <QTimer>
 
 #include <array>
 
@@ -27,22 +26,12 @@ struct Pictures {
     QImage red, green, blue, composite, editor, main;
 };
 
-// The one editor window, or null.
-frmSkinz* editorWindow() {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* editor = qobject_cast<frmSkinz*>(window)) {
-            return editor;
-        }
-    }
-    return nullptr;
-}
-
 class SkinEditorTest : public MainWindowFixture {
 protected:
     frmSkinz& open() {
         window_->cmdSkinz_Click();
-        EXPECT_NE(editorWindow(), nullptr);
-        return *editorWindow();
+        EXPECT_NE(topLevel<frmSkinz>(), nullptr);
+        return *topLevel<frmSkinz>();
     }
     // Closes the editor as its "Close" button does and lets Qt delete it.
     static void close(frmSkinz& editor) {
@@ -83,6 +72,7 @@ bool allBlack(const QImage& image) {
 }
 
 TEST_F(SkinEditorTest, EachOpeningLoadsTheSavedSkinOrTheBuiltInOne) {
+    ASSERT_NE(launchOver({{"notes"}}), nullptr);
     const struct {
         const char *red, *green, *blue, *transparency;  // nullptr: nothing saved
         std::array<int, 4> sliders;
@@ -100,24 +90,14 @@ TEST_F(SkinEditorTest, EachOpeningLoadsTheSavedSkinOrTheBuiltInOne) {
         SCOPED_TRACE(c.red
                          ? std::string(c.red) + "/" + c.green + "/" + c.blue + "/" + c.transparency
                          : std::string("nothing saved"));
-        TestPlatform platform;
-        IndexDatabase database;
-        createDatabaseAt(platform.databasePath(), {{"notes"}});
-        storePosition();
         if (c.red) {
             saveSkin(c.red, c.green, c.blue, c.transparency);
         }
-        const auto window = LaunchProgram(database);
-        ASSERT_NE(window, nullptr);
-        platform.recorder().opacityRequests.clear();
-        platform.recorder().settingWrites.clear();
-
-        window->cmdSkinz_Click();
-        frmSkinz* editor = editorWindow();
-        ASSERT_NE(editor, nullptr);
+        recorder_.opacityRequests.clear();
+        recorder_.settingWrites.clear();
+        frmSkinz* editor = &open();
         EXPECT_TRUE(editor->isVisible());
         EXPECT_FALSE(editor->isModal());
-        EXPECT_EQ(editor->windowTitle(), "Gradient Background Demonstration");
         const std::array<int, 4> sliders{editor->Slider1->value(), editor->Slider2->value(),
                                          editor->Slider3->value(), editor->Slider4->value()};
         EXPECT_EQ(sliders, c.sliders);
@@ -129,7 +109,7 @@ TEST_F(SkinEditorTest, EachOpeningLoadsTheSavedSkinOrTheBuiltInOne) {
             EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
         }
         // The editor itself takes the saved level; the main window is left alone.
-        EXPECT_EQ(platform.recorder().opacityRequests.back(),
+        EXPECT_EQ(recorder_.opacityRequests.back(),
                   (std::pair<QString, int>{"frmSkinz", c.sliders[3]}));
         // The editor's background and the composite start from the sliders' colour, from
         // the top; the single-channel previews carry only their own channel.
@@ -141,7 +121,7 @@ TEST_F(SkinEditorTest, EachOpeningLoadsTheSavedSkinOrTheBuiltInOne) {
         EXPECT_NEAR(topOf(editor->Picture2->background().image()).green(), c.sliders[1], 8);
         EXPECT_NEAR(topOf(editor->Picture3->background().image()).blue(), c.sliders[2], 8);
         EXPECT_NEAR(topOf(editor->Picture4->background().image()).blue(), c.sliders[2], 8);
-        EXPECT_TRUE(platform.recorder().settingWrites.isEmpty());
+        EXPECT_TRUE(recorder_.settingWrites.isEmpty());
         close(*editor);
     }
 }
@@ -287,15 +267,11 @@ TEST_F(SkinEditorTest, OneEditorThatOutlivesTheMainWindowsClosing) {
     EXPECT_EQ(&open(), &editor);
     EXPECT_EQ(editor.Slider2->value(), 7);
 
-    constexpr int kStillRunning = 42;
-    QTimer::singleShot(0, [this] { window_->close(); });
-    QTimer::singleShot(300, [] { QCoreApplication::exit(kStillRunning); });
-    EXPECT_EQ(QApplication::exec(), kStillRunning);
+    EXPECT_EQ(runProgram([this] { window_->close(); }), kStillRunning);
     EXPECT_TRUE(editor.isVisible());
     EXPECT_FALSE(window_->isVisible());
-    QTimer::singleShot(0, [&editor] { editor.Command3->click(); });
-    QTimer::singleShot(300, [] { QCoreApplication::exit(kStillRunning); });
-    EXPECT_EQ(QApplication::exec(), 0);  // no window left: the program ends
+    // No window left: the program ends.
+    EXPECT_EQ(runProgram([&editor] { editor.Command3->click(); }), 0);
 }
 
 }  // namespace
