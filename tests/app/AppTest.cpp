@@ -122,13 +122,9 @@ TEST_F(StartupTest, LoadOfAnEmptyTableRebuildsThenPausesAgain) {
 // that the box shows on its own, and the window opens with what was listed.
 TEST_F(StartupTest, ErrorDuringTheLoadsFillShowsItsBoxWithTheWaitWindowGone) {
     // Another program's table, without the path field the lists need.
-    Connection other;
-    createIndexDatabase(platform_.databasePath());
-    openAt(other, platform_.databasePath());
-    other.execute("DROP TABLE filez");
-    other.execute("CREATE TABLE filez (id INTEGER, name TEXT)");
-    other.execute("INSERT INTO filez VALUES (1, 'pathless')");
-    other.close();
+    OtherProgram(platform_.databasePath())
+        .run(
+            "CREATE TABLE filez (id INTEGER, name TEXT); INSERT INTO filez VALUES (1, 'pathless')");
     storePosition();
     bool waitWindowUpWithTheBox = true;
     recorder_.onMessageBox = [&] { waitWindowUpWithTheBox = IsWaitWindowLoaded(); };

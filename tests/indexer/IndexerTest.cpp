@@ -303,12 +303,6 @@ TEST_F(FinderTest, CallsAccumulateWhileTheListsAreReservedAndThePointerBusy) {
 class UserFoldersTest : public FinderTest {
 protected:
     void set(const char* name, const QString& value) { env_.environment().set(name, value); }
-    void writeUserDirs(const QByteArray& text) const {
-        ASSERT_TRUE(QDir().mkpath(at("config")));
-        QFile file(at("config/user-dirs.dirs"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text);
-    }
 };
 
 TEST_F(UserFoldersTest, FollowTheUsersXdgFoldersOrElseTheUsualOnes) {
@@ -333,10 +327,10 @@ TEST_F(UserFoldersTest, FollowTheUsersXdgFoldersOrElseTheUsualOnes) {
     // Each system data folder in turn, each once, whether it has launchers or not;
     // relative entries are not paths at all.
     set("XDG_DATA_DIRS", at("flatpak/") + ":relative/share:" + at("sys") + ":" + at("flatpak"));
-    writeUserDirs(
-        "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/My Desk/\"\n"
-        "XDG_DOCUMENTS_DIR=\"" +
-        at("papers").toUtf8() + "\"\n");
+    test::writeFile(at("config/user-dirs.dirs"),
+                    "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/My Desk/\"\n"
+                    "XDG_DOCUMENTS_DIR=\"" +
+                        at("papers").toUtf8() + "\"\n");
     EXPECT_EQ(SpecialFolderPath(0), at("home/My Desk"));
     EXPECT_EQ(SpecialFolderPath(2), at("data/applications"));
     EXPECT_EQ(SpecialFolderPath(5), at("papers"));

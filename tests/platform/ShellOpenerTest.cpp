@@ -25,13 +25,12 @@ protected:
         ASSERT_TRUE(QDir().mkpath(at("bin")));
         savedPath_ = qgetenv("PATH");
         qputenv("PATH", (at("bin") + ':' + savedPath_).toUtf8());
-        // Each recorder writes its name and arguments, one a line, then a blank line.
+        // Each recorder writes its name and arguments as one line, separated by '|'.
         for (const char* name : {"xdg-open", "libreoffice"}) {
-            writeProgram(
-                "bin/" + QString(name),
-                "#!/bin/sh\n{ echo \"$(basename \"$0\")\"; for a in \"$@\"; do echo \"$a\"; "
-                "done; echo; } >> '" +
-                    at("record") + "'\n");
+            writeProgram("bin/" + QString(name),
+                         "#!/bin/sh\nline=\"$(basename \"$0\")\"\nfor a in \"$@\"; do "
+                         "line=\"$line|$a\"; done\nprintf '%s\\n' \"$line\" >> '" +
+                             at("record") + "'\n");
         }
     }
     void TearDown() override { qputenv("PATH", savedPath_); }
@@ -52,18 +51,10 @@ protected:
         (void)QTest::qWaitFor(
             [&] {
                 result.clear();
-                QFile file(at("record"));
-                if (!file.open(QIODevice::ReadOnly)) {
-                    return false;
-                }
-                QStringList call;
-                for (const QByteArray& line : file.readAll().split('\n')) {
-                    if (!line.isEmpty()) {
-                        call << QString::fromUtf8(line);
-                    } else if (!call.isEmpty()) {
-                        result.push_back(call);
-                        call.clear();
-                    }
+                QStringList lines = QString::fromUtf8(test::contentsOf(at("record"))).split('\n');
+                lines.removeLast();  // unfinished, or nothing
+                for (const QString& line : lines) {
+                    result.push_back(line.split('|'));
                 }
                 return result.size() >= calls;
             },

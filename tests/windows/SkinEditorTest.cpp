@@ -61,14 +61,9 @@ QColor bottomOf(const QImage& image) {
 }
 
 bool allBlack(const QImage& image) {
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixelColor(x, y) != QColor(Qt::black)) {
-                return false;
-            }
-        }
-    }
-    return true;
+    QImage black(image.size(), image.format());
+    black.fill(Qt::black);
+    return image == black;
 }
 
 TEST_F(SkinEditorTest, EachOpeningLoadsTheSavedSkinOrTheBuiltInOne) {
