@@ -27,7 +27,7 @@ protected:
     }
 };
 
-TEST_F(MenuTest, ItemsStandInTheirOrder) {
+TEST_F(MenuTest, ItemsStandInTheirOrderAndOpenTheVendorsPagesAndMail) {
     QStringList captions;
     for (const QAction* action : window_->mnuMain->actions()) {
         captions << (action->isSeparator() ? "-" : action->text());
@@ -35,9 +35,6 @@ TEST_F(MenuTest, ItemsStandInTheirOrder) {
     EXPECT_EQ(captions,
               (QStringList{"About Kwiklet", "Feedback", "Check for Updates", "-", "Open on Startup",
                            "Always on Top", "-", "Skinz", "Online Help", "-", "Exit"}));
-}
-
-TEST_F(MenuTest, CommandsOpenTheVendorsPagesAndMail) {
     for (const int index : {1, 3, 10}) {
         pick(index);
     }

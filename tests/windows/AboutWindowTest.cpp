@@ -29,7 +29,13 @@ protected:
     // must not become the next test's.
     ~AboutWindowTest() override { delete topLevel<frmAbout>(); }
 
-    bool startUp() { return ShowStartUp(database_, window_); }
+    // Starts the program over an index of two entries, up to its About window.
+    frmAbout* startUp() {
+        createDatabaseAt(platform_.databasePath(), {{"notes"}, {"tools"}});
+        storePosition();
+        EXPECT_TRUE(ShowStartUp(database_, window_));
+        return topLevel<frmAbout>();
+    }
 };
 
 // The window paints its own colours from the shared red (the remainder of the last
@@ -57,17 +63,13 @@ TEST_F(AboutWindowTest, LoadsWithItsOwnGradientShortenedToItsHeight) {
 // Continue: the About window goes, the main window is loaded and shown, and the program
 // runs on with it.
 TEST_F(AboutWindowTest, ContinueAtStartUpLoadsTheMainWindow) {
-    createDatabaseAt(platform_.databasePath(), {{"notes"}, {"tools"}});
-    storePosition();
-    ASSERT_TRUE(startUp());
-    frmAbout* about = topLevel<frmAbout>();
+    frmAbout* about = startUp();
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(about->isVisible());
     EXPECT_EQ(about->windowModality(), Qt::ApplicationModal);
     EXPECT_EQ(window_, nullptr);
 
-    const int ended = runProgram([about] { about->cmdContinue->click(); });
-    EXPECT_EQ(ended, kStillRunning);
+    EXPECT_EQ(runProgram([about] { about->cmdContinue->click(); }), kStillRunning);
     EXPECT_FALSE(IsAboutWindowLoaded());
     ASSERT_NE(window_, nullptr);
     EXPECT_TRUE(window_->isVisible());
@@ -78,10 +80,7 @@ TEST_F(AboutWindowTest, ContinueAtStartUpLoadsTheMainWindow) {
 // Esc ends the program at once, from whichever control has the focus, and the main
 // window is never loaded.
 TEST_F(AboutWindowTest, EscAtStartUpEndsTheProgramWithoutTheMainWindow) {
-    createDatabaseAt(platform_.databasePath(), {{"notes"}});
-    storePosition();
-    ASSERT_TRUE(startUp());
-    frmAbout* about = topLevel<frmAbout>();
+    frmAbout* about = startUp();
     ASSERT_NE(about, nullptr);
     recorder_.settingWrites.clear();
     for (QWidget* focused :
@@ -97,11 +96,8 @@ TEST_F(AboutWindowTest, EscAtStartUpEndsTheProgramWithoutTheMainWindow) {
 
 // Closed any other way at start-up, no window is left and the program ends.
 TEST_F(AboutWindowTest, ClosingItOtherwiseAtStartUpEndsTheProgram) {
-    createDatabaseAt(platform_.databasePath(), {{"notes"}});
-    storePosition();
-    ASSERT_TRUE(startUp());
-    const int ended = runProgram([] { topLevel<frmAbout>()->close(); });
-    EXPECT_EQ(ended, 0);
+    ASSERT_NE(startUp(), nullptr);
+    EXPECT_EQ(runProgram([] { topLevel<frmAbout>()->close(); }), 0);
     EXPECT_EQ(window_, nullptr);
 }
 
