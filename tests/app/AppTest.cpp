@@ -5,18 +5,14 @@
 #include "support/MainWindowFixture.h"
 
 #include "common/MessageLoop.h"
-#include "common/Units.h"
 #include "windows/frmWait.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QLabel>
-#include <QListView>
 #include <QProcess>
 #include <QProgressBar>
 #include <QSettings>
-#include <QTimer>
 
 #include <csignal>
 

@@ -9,7 +9,6 @@
 #include "indexer/UserFolders.h"
 #include "windows/frmWait.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QItemSelectionModel>
 #include <QLabel>

@@ -8,8 +8,6 @@
 #include "appearance/Skin.h"
 #include "common/Units.h"
 
-#include <QApplication>
-
 namespace kwiklet::test {
 namespace {
 

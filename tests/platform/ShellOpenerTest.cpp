@@ -2,8 +2,6 @@
 // start; the desktop's opener (xdg-open) and the office suite (libreoffice) are replaced
 // on PATH by recorders, so that what the opener hands them can be read back.
 
-#include "platform/posix/DesktopEntry.h"
-#include "platform/posix/PosixPlatform.h"
 #include "platform/posix/ShellOpener.h"
 #include "support/Database.h"
 #include "support/QtPrinters.h"

@@ -7,7 +7,6 @@
 #include "appearance/PaintedBox.h"
 #include "windows/frmSkinz.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QLabel>
