@@ -1,6 +1,6 @@
-// The gradient skin on rendered images: band colours at known rows of a real main
-// window and of plain surfaces, the direction, the saved skin and what the painter
-// leaves in the caller's variables. Then window transparency through the platform.
+// The gradient skin: band colours at known rows of a real main window, the bands the
+// painter hands a surface, the direction, the saved skin and what the painter leaves in
+// the caller's variables. Then window transparency through the platform.
 
 #include "support/MainWindowFixture.h"
 
@@ -80,34 +80,6 @@ TEST_F(SkinTest, SavedSkinsAndWhatIsNotOne) {
     }
 }
 
-// A surface of its own: one tall enough for whole pixels per band.
-class Surface : public ::testing::Test {
-protected:
-    Surface() : widget_(), image_(widget_, QSize(20, 126), Qt::white) {
-        widget_.resize(20, 126);  // 1890 twips: bands of 30 twips, 2 pixels each
-    }
-    QColor at(int row) const { return image_.image().pixelColor(5, row); }
-
-    TestPlatform env_;
-    QWidget widget_;
-    BackImage image_;
-};
-
-TEST_F(Surface, BandsDarkenByFourDownToZeroAndLeaveTheRemainders) {
-    std::int32_t red = 255, green = 0, blue = 130;
-    const bool fromTheTop = true;
-    PaintGradient(image_, red, green, blue, fromTheTop);
-    EXPECT_EQ(at(0), QColor(255, 0, 130));
-    EXPECT_EQ(at(2), QColor(251, 0, 126));
-    EXPECT_EQ(at(124), QColor(7, 0, 0));  // band 63
-    EXPECT_EQ(std::make_tuple(red, green, blue), std::make_tuple(3, 0, 0));
-
-    // A second paint from the same variables starts where the first ended.
-    PaintGradient(image_, red, green, blue, fromTheTop);
-    EXPECT_EQ(at(0), QColor(3, 0, 0));
-    EXPECT_EQ(at(2), QColor(0, 0, 0));
-}
-
 // The bands as the painter hands them to its surface, in twips.
 class RecordingSurface : public GradientSurface {
 public:
@@ -151,6 +123,12 @@ TEST(BandMaths, StepsRoundHalfToEvenAndCoverTheSurface) {
         EXPECT_EQ(surface.boxes.front(), c.first);
         EXPECT_EQ(surface.boxes.back(), c.last);
     }
+    // What is left in the caller's variables: the colour after the last band, for the
+    // next paint to start from.
+    RecordingSurface surface(1890, 20);
+    std::int32_t red = 255, green = 0, blue = 130;
+    PaintGradient(surface, red, green, blue, true);
+    EXPECT_EQ(std::make_tuple(red, green, blue), std::make_tuple(3, 0, 0));
 }
 
 // Rolled up, the main window is painted for its 350 twips; the rest of its background
