@@ -12,16 +12,7 @@
 namespace kwiklet::test {
 namespace {
 
-class IndexLocationTest : public MainWindowFixture {
-protected:
-    QString besidePath() const { return platform_.databasePath(); }
-    QString installedPath() const { return platform_.installedDataFolder() + "/avs.dat"; }
-    QString ownPath() const { return platform_.homeFolder() + "/.local/share/Kwiklet/avs.dat"; }
-    void makeDatabase(const QString& path, const char* row) {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        createDatabaseAt(path, {{row}});
-    }
-};
+using IndexLocationTest = MainWindowFixture;
 
 TEST_F(IndexLocationTest, APortableCopyUsesItsOwnAndAnInstalledOneTheUsers) {
     const struct {
@@ -50,13 +41,13 @@ TEST_F(IndexLocationTest, APortableCopyUsesItsOwnAndAnInstalledOneTheUsers) {
         const QString installed = platform.installedDataFolder() + "/avs.dat";
         const QString own = platform.homeFolder() + "/.local/share/Kwiklet/avs.dat";
         if (c.beside) {
-            makeDatabase(beside, "beside");
+            createDatabaseAt(beside, {{"beside"}});
         }
         if (c.installed) {
-            makeDatabase(installed, "installed");
+            createDatabaseAt(installed, {{"installed"}});
         }
         if (c.own) {
-            makeDatabase(own, "own");
+            createDatabaseAt(own, {{"own"}});
         }
         if (c.readOnlyFolder) {
             recorder.readOnlyFolders.insert(platform.executableFolder());
@@ -82,7 +73,7 @@ TEST_F(IndexLocationTest, APortableCopyUsesItsOwnAndAnInstalledOneTheUsers) {
 // When the user's data folder cannot be made, the user is told why, then that there is
 // no index; nothing is written anywhere else.
 TEST_F(IndexLocationTest, AnOwnIndexThatCannotBeMadeIsReported) {
-    makeDatabase(installedPath(), "installed");
+    createDatabaseAt(platform_.installedDataFolder() + "/avs.dat", {{"installed"}});
     // The data folder's place is taken by a file.
     writeFile(platform_.homeFolder() + "/.local/share/Kwiklet", "not a folder");
     storePosition();
@@ -90,10 +81,11 @@ TEST_F(IndexLocationTest, AnOwnIndexThatCannotBeMadeIsReported) {
 
     ASSERT_EQ(recorder_.messages.size(), 3U);
     EXPECT_EQ(recorder_.messages[0].text,
-              QStringLiteral("Error 20 creating the index database %1").arg(ownPath()));
+              QStringLiteral("Error 20 creating the index database %1")
+                  .arg(platform_.homeFolder() + "/.local/share/Kwiklet/avs.dat"));
     EXPECT_EQ(recorder_.messages[0].style, MessageStyle::Exclamation);
     EXPECT_EQ(recorder_.messages[1].text, "Sorry! Cannot Find Database!");
-    EXPECT_FALSE(QFileInfo::exists(besidePath()));
+    EXPECT_FALSE(QFileInfo::exists(platform_.databasePath()));
     EXPECT_EQ(contentsOf(platform_.homeFolder() + "/.local/share/Kwiklet"), "not a folder");
 }
 

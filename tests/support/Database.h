@@ -74,8 +74,10 @@ inline void addRows(Connection& connection, const std::vector<Row>& rows) {
     }
 }
 
-// Creates an index database at the path holding the rows, in this order.
+// Creates an index database at the path, with the folders it needs, holding the rows in
+// this order.
 inline void createDatabaseAt(const QString& path, const std::vector<Row>& rows) {
+    QDir().mkpath(QFileInfo(path).path());
     createIndexDatabase(path);
     Connection connection;
     openAt(connection, path);

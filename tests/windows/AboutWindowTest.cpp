@@ -19,10 +19,6 @@
 namespace kwiklet::test {
 namespace {
 
-void deleteClosedWindows() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 class AboutWindowTest : public MainWindowFixture {
 protected:
     // An About window left open by a test (Esc only records the end of the process)
@@ -117,7 +113,7 @@ TEST_F(AboutWindowTest, TheMenuShowsOneWindowAndContinueReturnsToTheMainWindow) 
     EXPECT_EQ(about->windowModality(), Qt::NonModal);
 
     about->cmdContinue->click();
-    deleteClosedWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(IsAboutWindowLoaded());
     EXPECT_TRUE(window_->isVisible());
     EXPECT_EQ(window_->Text1->text(), "tools");
