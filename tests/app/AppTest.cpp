@@ -159,7 +159,6 @@ TEST_F(StartupTest, LoadCarriesOnWhenItsRecordsetIsClosedUnderIt) {
 const std::vector<Row> kRows = {{"notepad", "/usr/bin/notepad"}, {"piano", "/usr/bin/piano"}};
 
 using TopMost = std::vector<std::pair<QString, bool>>;  // window, on top
-using Levels = std::vector<std::pair<QString, int>>;    // window, opacity level
 
 TEST_F(WindowSettingsTest, FirstRunOpensTopRightOnTopOpaqueAndStoresNothing) {
     createDatabaseAt(platform_.databasePath(), kRows);

@@ -46,9 +46,9 @@ TEST_F(SkinTest, SavedSkinsAndWhatIsNotOne) {
         QColor top, bottom;
     } cases[] = {
         // A saved skin, from the top and from the bottom.
+        {"200", "100", "50", nullptr, {200, 100, 50}, {0, 0, 0}},  // "TopToBottom" absent: true
         {"200", "100", "50", "True", {200, 100, 50}, {0, 0, 0}},
         {"200", "100", "50", "0", {0, 0, 0}, {200, 100, 50}},
-        {"200", "100", "50", nullptr, {200, 100, 50}, {0, 0, 0}},  // "TopToBottom" absent: true
         // "firstVal" -1 means no skin, whatever else is stored.
         {"-1", "10", "10", "0", {133, 128, 233}, {0, 0, 0}},
         // Components beyond 0 to 255 count as the nearer end.
@@ -57,26 +57,25 @@ TEST_F(SkinTest, SavedSkinsAndWhatIsNotOne) {
         {"red", "1", "1", "1", {133, 128, 233}, {0, 0, 0}},
         {"10", "10", "10", "sideways", {133, 128, 233}, {0, 0, 0}},
     };
+    createDatabaseAt(platform_.databasePath(), {{"notes"}});
+    storePosition();
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.red) + "/" + c.green + "/" + c.blue + "/" +
                      (c.direction ? c.direction : "absent"));
-        TestPlatform platform;
-        createDatabaseAt(platform.databasePath(), {{"notes"}});
-        settings::write(settings::kTop, "0");
         settings::write(settings::kSkinRed, c.red);
         settings::write(settings::kSkinGreen, c.green);
         settings::write(settings::kSkinBlue, c.blue);
         if (c.direction) {
             settings::write(settings::kTopToBottom, c.direction);
         }
-        IndexDatabase database;
-        const auto window = LaunchProgram(database);
-        ASSERT_NE(window, nullptr);
-        const QImage image = window->grab().toImage();
+        window_.reset();
+        database_.IndexDb.reset();
+        ASSERT_NE(launch(), nullptr);
+        const QImage image = window_->grab().toImage();
         EXPECT_EQ(image.pixelColor(3, 1), c.top);
         // The last row, below the frame along the edge.
-        EXPECT_EQ(image.pixelColor(3, window->height() - 1), c.bottom);
-        EXPECT_TRUE(platform.recorder().messages.empty());
+        EXPECT_EQ(image.pixelColor(3, window_->height() - 1), c.bottom);
+        EXPECT_TRUE(recorder_.messages.empty());
     }
 }
 

@@ -18,6 +18,8 @@
 
 namespace kwiklet::test {
 
+using Levels = std::vector<std::pair<QString, int>>;  // window, opacity level
+
 // The one top-level window of the kind, or null.
 template <typename Window>
 Window* topLevel() {

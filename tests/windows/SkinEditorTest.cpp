@@ -18,8 +18,6 @@
 namespace kwiklet::test {
 namespace {
 
-using Levels = std::vector<std::pair<QString, int>>;  // window, opacity level
-
 // Everything the editor and the main window show, to find out what a step repainted.
 struct Pictures {
     QImage red, green, blue, composite, editor, main;
