@@ -100,7 +100,6 @@ TEST_F(StartupTest, LoadListsEveryDistinctNameOnceWithThePathOfItsFirstRow) {
     EXPECT_EQ(listed().last(), "tool149");
     EXPECT_EQ(listed(true).last(), "/t/149");
     EXPECT_EQ(window_->lblCount[0]->text(), "153 files in DataBase");
-    EXPECT_EQ(window_->lblCount[1]->text(), "Kwiklet -");
     EXPECT_TRUE(recorder_.messages.empty());
     EXPECT_EQ(recorder_.sleeps, std::vector<int>{500});
     EXPECT_FALSE(IsWaitWindowLoaded());
@@ -304,16 +303,6 @@ TEST_F(WindowSettingsTest, StoredValueThatIsNotANumberEndsTheLoadWithItsError) {
         EXPECT_EQ(window->lists().count(), 0);
         EXPECT_EQ(settings::read(c.key, kAbsent), c.value);
     }
-}
-
-TEST_F(WindowSettingsTest, AnotherExecutableNameStartsWithItsOwnEmptySettings) {
-    storePosition();
-    EXPECT_EQ(settings::read(settings::kTop, kAbsent), "300");
-    auto previous = installPlatform(std::make_unique<RecordingPlatform>(
-        PlatformLocations{platform_.executableFolder(), "kwiklet-copy", platform_.configFolder(),
-                          platform_.installedDataFolder()}));
-    EXPECT_EQ(settings::read(settings::kTop, kAbsent), kAbsent);
-    installPlatform(std::move(previous));
 }
 
 }  // namespace
