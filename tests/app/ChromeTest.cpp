@@ -6,7 +6,6 @@
 #include "support/MainWindowFixture.h"
 
 #include "app/GlyphLabel.h"
-#include "common/Units.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -27,9 +26,6 @@ protected:
         window_->show();
         QApplication::setActiveWindow(window_.get());
         recorder_.settingWrites.clear();
-    }
-    static int px(int twips) {
-        return units::twipsToPixels(twips, platform().screenMetrics().dotsPerInch);
     }
 };
 

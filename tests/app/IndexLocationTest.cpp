@@ -36,7 +36,6 @@ TEST_F(IndexLocationTest, APortableCopyUsesItsOwnAndAnInstalledOneTheUsers) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TestPlatform platform;
-        auto& recorder = platform.recorder();
         const QString beside = platform.databasePath();
         const QString installed = platform.installedDataFolder() + "/avs.dat";
         const QString own = platform.homeFolder() + "/.local/share/Kwiklet/avs.dat";
@@ -50,7 +49,7 @@ TEST_F(IndexLocationTest, APortableCopyUsesItsOwnAndAnInstalledOneTheUsers) {
             createDatabaseAt(own, {{"own"}});
         }
         if (c.readOnlyFolder) {
-            recorder.readOnlyFolders.insert(platform.executableFolder());
+            platform.recorder().readOnlyFolders.insert(platform.executableFolder());
         }
         storePosition();
         IndexDatabase database;
@@ -60,10 +59,10 @@ TEST_F(IndexLocationTest, APortableCopyUsesItsOwnAndAnInstalledOneTheUsers) {
         if (c.listed) {
             EXPECT_EQ(window->lists().count(), 1);
             EXPECT_EQ(window->lists().name(0), c.listed);
-            EXPECT_TRUE(recorder.messages.empty());
+            EXPECT_TRUE(platform.recorder().messages.empty());
         } else {
-            ASSERT_FALSE(recorder.messages.empty());
-            EXPECT_EQ(recorder.messages[0].text, "Sorry! Cannot Find Database!");
+            ASSERT_FALSE(platform.recorder().messages.empty());
+            EXPECT_EQ(platform.recorder().messages[0].text, "Sorry! Cannot Find Database!");
         }
         EXPECT_EQ(QFileInfo::exists(own), c.ownAfterwards);
         EXPECT_EQ(LocateIndexDatabase().path, c.opensOwn ? own : beside);

@@ -6,14 +6,9 @@
 
 #include "appearance/BackImage.h"
 #include "appearance/Skin.h"
-#include "common/Units.h"
 
 namespace kwiklet::test {
 namespace {
-
-int px(int twips) {
-    return units::twipsToPixels(twips, platform().screenMetrics().dotsPerInch);
-}
 
 // The colour at the middle of band `band` (from 1) of a surface painted top to bottom
 // with bands `step` twips high, in the image's column x.

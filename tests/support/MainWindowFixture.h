@@ -4,6 +4,7 @@
 
 #include "app/StartProgram.h"
 #include "app/picMain.h"
+#include "common/Units.h"
 #include "store/IndexDatabase.h"
 #include "store/Settings.h"
 #include "support/Database.h"
@@ -19,6 +20,11 @@
 namespace kwiklet::test {
 
 using Levels = std::vector<std::pair<QString, int>>;  // window, opacity level
+
+// Pixels on this screen for a length in twips.
+inline int px(int twips) {
+    return units::twipsToPixels(twips, platform().screenMetrics().dotsPerInch);
+}
 
 // The one top-level window of the kind, or null.
 template <typename Window>

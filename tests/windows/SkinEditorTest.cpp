@@ -93,8 +93,6 @@ TEST_F(SkinEditorTest, EachOpeningLoadsTheSavedSkinOrTheBuiltInOne) {
                                          editor->Slider3->value(), editor->Slider4->value()};
         EXPECT_EQ(sliders, c.sliders);
         EXPECT_EQ(editor->Label1->text(), QStringLiteral("Red = %1").arg(c.sliders[0]));
-        EXPECT_EQ(editor->Label3->text(), QStringLiteral("Blue = %1").arg(c.sliders[2]));
-        EXPECT_TRUE(editor->Check1->isChecked());
         // Every text shows whole in this machine's fonts.
         for (QLabel* label : editor->findChildren<QLabel*>()) {
             EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
