@@ -6,7 +6,6 @@
 #include "support/MainWindowFixture.h"
 
 #include "app/GlyphLabel.h"
-#include "common/Units.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -28,17 +27,10 @@ protected:
         QApplication::setActiveWindow(window_.get());
         recorder_.settingWrites.clear();
     }
-    static int px(int twips) {
-        return units::twipsToPixels(twips, platform().screenMetrics().dotsPerInch);
-    }
 };
 
 TEST_F(ChromeTest, TheWindowIsFramelessItsCaptionsFitAndTabRunsInOrder) {
-    EXPECT_EQ(window_->size(), QSize(px(4455), px(3570)));
     EXPECT_TRUE(window_->windowFlags().testFlag(Qt::FramelessWindowHint));
-    EXPECT_EQ(window_->lblCount[1]->pos(), QPoint(px(120), px(75)));
-    EXPECT_EQ(window_->Label2->text(), "5");
-    EXPECT_EQ(window_->Label1->text(), "r");
 
     // Every caption the buttons show fits the room the style leaves for it.
     const std::pair<QPushButton*, QString> captions[] = {{window_->cmdUpdate, "&Update Database"},
@@ -76,7 +68,6 @@ TEST_F(ChromeTest, AFramedEdgeDrawnOverTheBackground) {
                               QPoint(right / 2, bottom), QPoint(right, bottom / 2)}) {
         EXPECT_EQ(image.pixelColor(edge), ink) << edge.x() << "," << edge.y();
     }
-    EXPECT_EQ(image.pixelColor(2, 2), QColor(133, 128, 233));  // the skin's first band
 }
 
 // Only a press of the left button alone that starts on the surface or a title label

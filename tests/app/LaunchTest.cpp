@@ -130,11 +130,10 @@ TEST_F(LaunchTest, EnterInTheBoxOpensAnAddressAnOfficeProgramOrTheChosenEntry) {
         EXPECT_EQ(window_->Text1->text(), before);  // the window stays as it was
     }
     EXPECT_TRUE(recorder_.messages.empty());
-}
 
-// Where the machine's settings name the office programs' folders, the program starts
-// from there: Visio from its own folder, the others from Word's.
-TEST_F(LaunchTest, OfficeProgramsStartFromTheFoldersTheMachineNames) {
+    // Where the machine's settings name the office programs' folders, the program starts
+    // from there: Visio from its own folder, the others from Word's.
+    recorder_.shellOpens.clear();
     const QString appPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
     recorder_.registry[{HKEY_LOCAL_MACHINE_KEY, appPaths + "Winword.exe", "path"}] = {
         1, QByteArray("C:\\Office\\") + '\0'};

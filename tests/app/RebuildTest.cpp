@@ -9,7 +9,6 @@
 #include "indexer/UserFolders.h"
 #include "windows/frmWait.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -32,59 +31,47 @@ class RebuildTest : public MainWindowFixture {
 protected:
     void SetUp() override {
         home_ = platform_.homeFolder();
-        writeFile(home("Documents/report.exe"), "");
-        writeFile(home("Documents/readme.txt"), "");
-        writeFile(home("Documents/sub/tool.exe"), "");
-        writeFile(home("Documents/sub/Sketch.appimage"), "");
-        writeFile(home("Documents/run-me"), "#!/bin/sh\n");  // a program, but no AppImage
-        QFile::setPermissions(home("Documents/run-me"), QFile::ReadOwner | QFile::ExeOwner);
-        writeFile(home("Desktop/game.exe"), "");
-        writeFile(home("Desktop/Calc.desktop"),
-                  "[Desktop Entry]\nType=Application\nName=Calculator\nName[de]=Rechner\n"
-                  "Exec=calc\n");
-        writeFile(home("Desktop/Hidden.desktop"),
-                  "[Desktop Entry]\nType=Application\nName=Hidden\nNoDisplay=true\nExec=x\n");
-        writeFile(home("Desktop/more/report.desktop"),
-                  "[Desktop Entry]\nType=Application\nName=report\nExec=report\n");
-        writeFile(home(".local/share/applications/org.example.Editor.desktop"),
-                  "[Desktop Entry]\nType=Application\nName=Editor\nExec=editor\n");
-        writeFile(home(".local/share/applications/Gone.desktop"),
-                  "[Desktop Entry]\nType=Application\nName=Gone\nHidden=true\n");
         // Shared launchers as on a desktop with Flatpak: its folder first, and the user's
         // own launchers hiding those of the same identity.
         platform_.environment().set("XDG_DATA_DIRS",
                                     home("flatpak/exports/share") + ':' + home("system"));
-        writeFile(home("flatpak/exports/share/applications/org.example.Player.desktop"),
-                  "[Desktop Entry]\nType=Application\nName=Player\nExec=player\n");
-        writeFile(home("flatpak/exports/share/applications/kde/files.desktop"),
-                  "[Desktop Entry]\nType=Application\nName=KDE Files\nExec=files\n");
-        writeFile(home("system/applications/Files.desktop"),
-                  "[Desktop Entry]\nType=Application\nName=Files\nExec=files\n");
-        for (const char* hidden : {"Gone", "org.example.Editor", "kde-files"}) {
-            writeFile(home("system/applications/") + hidden + ".desktop",
-                      "[Desktop Entry]\nType=Application\nName=Hidden\nExec=x\n");
+        const std::pair<const char*, const char*> files[] = {
+            {"Documents/report.exe", ""},
+            {"Documents/readme.txt", ""},
+            {"Documents/sub/tool.exe", ""},
+            {"Documents/sub/Sketch.appimage", ""},
+            {"Documents/run-me", "#!/bin/sh\n"},  // a program, but no AppImage
+            {"Desktop/game.exe", ""},
+            {"Desktop/Calc.desktop", "Name=Calculator\nName[de]=Rechner\nExec=calc\n"},
+            {"Desktop/Hidden.desktop", "Name=Hidden\nNoDisplay=true\nExec=x\n"},
+            {"Desktop/more/report.desktop", "Name=report\nExec=report\n"},
+            {".local/share/applications/org.example.Editor.desktop", "Name=Editor\nExec=editor\n"},
+            {".local/share/applications/Gone.desktop", "Name=Gone\nHidden=true\n"},
+            {"flatpak/exports/share/applications/org.example.Player.desktop",
+             "Name=Player\nExec=player\n"},
+            {"flatpak/exports/share/applications/kde/files.desktop",
+             "Name=KDE Files\nExec=files\n"},
+            {"system/applications/Files.desktop", "Name=Files\nExec=files\n"},
+            {"system/applications/Gone.desktop", "Name=Hidden\nExec=x\n"},
+            {"system/applications/org.example.Editor.desktop", "Name=Hidden\nExec=x\n"},
+            {"system/applications/kde-files.desktop", "Name=Hidden\nExec=x\n"},
+            {"Favorites/Example.url", "[InternetShortcut]\nURL=http://example.com\n"},
+        };
+        for (const auto& [file, contents] : files) {
+            const bool launcher = QByteArray(file).endsWith(".desktop");
+            writeFile(home(file), (launcher ? "[Desktop Entry]\nType=Application\n" : "") +
+                                      QByteArray(contents));
         }
-        writeFile(home("Favorites/Example.url"), "[InternetShortcut]\nURL=http://example.com\n");
+        QFile::setPermissions(home("Documents/run-me"), QFile::ReadOwner | QFile::ExeOwner);
         QObject::connect(&waitWindowCaptions(), &WaitWindowCaptions::captionSet, &context_,
                          [this](const QString& caption) { captions_ << caption; });
     }
 
     QString home(const QString& relative) const { return home_ + '/' + relative; }
-    static void writeFile(const QString& path, const QByteArray& contents) {
-        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
-        test::writeFile(path, contents);
-    }
-
     // Every row of the table: "id name path".
     QStringList rows() const {
-        QStringList result;
-        Recordset table;
-        table.open("SELECT * FROM filez", database_.IndexDb.get(), CursorType::Static,
-                   LockType::Optimistic);
-        for (; !table.eof(); table.moveNext()) {
-            result << table.field("id") + ' ' + table.field("name") + ' ' + table.field("path");
-        }
-        return result;
+        return read(*database_.IndexDb, "SELECT id || ' ' || name || ' ' || path AS r FROM filez",
+                    "r");
     }
     QStringList expectedRows() const {
         return {"1 report " + home("Documents/report.exe"),
@@ -118,7 +105,6 @@ TEST_F(RebuildTest, FirstRunIndexesTheUsersFoldersInTheScanPlansOrder) {
     EXPECT_EQ(rows(), expectedRows());
     EXPECT_EQ(listed(), (QStringList{"report", "tool", "Sketch", "game", "Calculator", "Editor",
                                      "Player", "KDE Files", "Files", "Example"}));
-    EXPECT_EQ(listed(true)[0], home("Documents/report.exe"));  // the first row of a name
     EXPECT_EQ(window_->lblCount[0]->text(), "10 files in DataBase");
     // The launcher folders share one caption and Favorites the Start Menu's again; an
     // empty table is not deleted.
@@ -130,7 +116,8 @@ TEST_F(RebuildTest, FirstRunIndexesTheUsersFoldersInTheScanPlansOrder) {
     EXPECT_TRUE(recorder_.messages.empty());
 }
 
-// The Update button over a full table: the old rows are deleted and every row is new.
+// The Update button over a full table: the old rows are deleted and every row is new,
+// with another program reading the index the whole time.
 TEST_F(RebuildTest, UpdateReplacesEveryRowAndLeavesTheWindowReady) {
     ASSERT_NE(launchOver({{"old one"}, {"old two"}, {"old three"}}), nullptr);
     type("old");
@@ -141,7 +128,10 @@ TEST_F(RebuildTest, UpdateReplacesEveryRowAndLeavesTheWindowReady) {
         buttonsDisabledDuringTheRebuild =
             !window_->cmdUpdate->isEnabled() && !window_->cmdSearch->isEnabled();
     };
+    OtherProgram reader(platform_.databasePath());
+    reader.run("BEGIN; SELECT count(*) FROM filez;");
     clickUpdate();
+    reader.run("COMMIT");
 
     EXPECT_EQ(rows(), expectedRows());
     EXPECT_EQ(captionsSeen().first,
@@ -150,7 +140,6 @@ TEST_F(RebuildTest, UpdateReplacesEveryRowAndLeavesTheWindowReady) {
     EXPECT_TRUE(buttonsDisabledDuringTheRebuild);
     EXPECT_TRUE(window_->cmdUpdate->isEnabled() && window_->cmdSearch->isEnabled());
     EXPECT_EQ(window_->Text1->text(), "");
-    EXPECT_EQ(window_->lblCount[0]->text(), "10 files in DataBase");
     EXPECT_EQ(recorder_.sleeps, std::vector<int>{100});
     EXPECT_TRUE(recorder_.messages.empty());
     EXPECT_TRUE(database_.IndexDb->nameKeyReady());  // searches use the key again
@@ -167,7 +156,6 @@ TEST_F(RebuildTest, NothingFoundLeavesAnEmptyIndexAndNoFolderMeansNoWalk) {
     clickUpdate();
 
     EXPECT_EQ(rows(), QStringList{});
-    EXPECT_EQ(listed(), QStringList{});
     EXPECT_EQ(window_->lblCount[0]->text(), "0 files in DataBase");
     EXPECT_TRUE(recorder_.messages.empty());
     EXPECT_FALSE(recorder_.searchPaths.isEmpty());
@@ -245,17 +233,6 @@ TEST_F(RebuildTest, ClosingTheWindowDuringTheRebuildEndsItQuietly) {
     EXPECT_FALSE(IsWaitWindowLoaded());
     EXPECT_TRUE(recorder_.messages.empty());
     EXPECT_TRUE(recorder_.sleeps.empty() || recorder_.sleeps == std::vector<int>{500});
-}
-
-// Another program reading the index the whole time does not stop the rebuild.
-TEST_F(RebuildTest, ReaderInAnotherProgramDoesNotStopTheRebuild) {
-    ASSERT_NE(launchOver({{"old"}}), nullptr);
-    OtherProgram reader(platform_.databasePath());
-    reader.run("BEGIN; SELECT count(*) FROM filez;");
-    clickUpdate();
-    reader.run("COMMIT");
-    EXPECT_TRUE(recorder_.messages.empty());
-    EXPECT_EQ(rows(), expectedRows());
 }
 
 // Every staged entry is stored, however many: no 16-bit limit. The log beside the index

@@ -1,24 +1,14 @@
-// The gradient skin on rendered images: band colours at known rows of a real main
-// window and of plain surfaces, the direction, the saved skin and what the painter
-// leaves in the caller's variables. Then window transparency through the platform.
+// The gradient skin: band colours at known rows of a real main window, the bands the
+// painter hands a surface, the direction, the saved skin and what the painter leaves in
+// the caller's variables. Then window transparency through the platform.
 
 #include "support/MainWindowFixture.h"
 
 #include "appearance/BackImage.h"
 #include "appearance/Skin.h"
-#include "appearance/Transparency.h"
-#include "common/Units.h"
-
-#include <QApplication>
 
 namespace kwiklet::test {
 namespace {
-
-using Levels = std::vector<std::pair<QString, int>>;  // window, opacity level
-
-int px(int twips) {
-    return units::twipsToPixels(twips, platform().screenMetrics().dotsPerInch);
-}
 
 // The colour at the middle of band `band` (from 1) of a surface painted top to bottom
 // with bands `step` twips high, in the image's column x.
@@ -51,9 +41,9 @@ TEST_F(SkinTest, SavedSkinsAndWhatIsNotOne) {
         QColor top, bottom;
     } cases[] = {
         // A saved skin, from the top and from the bottom.
+        {"200", "100", "50", nullptr, {200, 100, 50}, {0, 0, 0}},  // "TopToBottom" absent: true
         {"200", "100", "50", "True", {200, 100, 50}, {0, 0, 0}},
         {"200", "100", "50", "0", {0, 0, 0}, {200, 100, 50}},
-        {"200", "100", "50", nullptr, {200, 100, 50}, {0, 0, 0}},  // "TopToBottom" absent: true
         // "firstVal" -1 means no skin, whatever else is stored.
         {"-1", "10", "10", "0", {133, 128, 233}, {0, 0, 0}},
         // Components beyond 0 to 255 count as the nearer end.
@@ -62,64 +52,26 @@ TEST_F(SkinTest, SavedSkinsAndWhatIsNotOne) {
         {"red", "1", "1", "1", {133, 128, 233}, {0, 0, 0}},
         {"10", "10", "10", "sideways", {133, 128, 233}, {0, 0, 0}},
     };
+    createDatabaseAt(platform_.databasePath(), {{"notes"}});
+    storePosition();
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.red) + "/" + c.green + "/" + c.blue + "/" +
                      (c.direction ? c.direction : "absent"));
-        TestPlatform platform;
-        createDatabaseAt(platform.databasePath(), {{"notes"}});
-        settings::write(settings::kTop, "0");
         settings::write(settings::kSkinRed, c.red);
         settings::write(settings::kSkinGreen, c.green);
         settings::write(settings::kSkinBlue, c.blue);
         if (c.direction) {
             settings::write(settings::kTopToBottom, c.direction);
         }
-        IndexDatabase database;
-        const auto window = LaunchProgram(database);
-        ASSERT_NE(window, nullptr);
-        const QImage image = window->grab().toImage();
+        window_.reset();
+        database_.IndexDb.reset();
+        ASSERT_NE(launch(), nullptr);
+        const QImage image = window_->grab().toImage();
         EXPECT_EQ(image.pixelColor(3, 1), c.top);
         // The last row, below the frame along the edge.
-        EXPECT_EQ(image.pixelColor(3, window->height() - 1), c.bottom);
-        EXPECT_TRUE(platform.recorder().messages.empty());
+        EXPECT_EQ(image.pixelColor(3, window_->height() - 1), c.bottom);
+        EXPECT_TRUE(recorder_.messages.empty());
     }
-}
-
-// A surface of its own: one tall enough for whole pixels per band.
-class Surface : public ::testing::Test {
-protected:
-    Surface() : widget_(), image_(widget_, QSize(20, 126), Qt::white) {
-        widget_.resize(20, 126);  // 1890 twips: bands of 30 twips, 2 pixels each
-    }
-    QColor at(int row) const { return image_.image().pixelColor(5, row); }
-
-    TestPlatform env_;
-    QWidget widget_;
-    BackImage image_;
-};
-
-TEST_F(Surface, BandsDarkenByFourDownToZeroAndLeaveTheRemainders) {
-    std::int32_t red = 255, green = 0, blue = 130;
-    const bool fromTheTop = true;
-    PaintGradient(image_, red, green, blue, fromTheTop);
-    EXPECT_EQ(at(0), QColor(255, 0, 130));
-    EXPECT_EQ(at(2), QColor(251, 0, 126));
-    EXPECT_EQ(at(124), QColor(7, 0, 0));  // band 63
-    EXPECT_EQ(std::make_tuple(red, green, blue), std::make_tuple(3, 0, 0));
-
-    // A second paint from the same variables starts where the first ended.
-    PaintGradient(image_, red, green, blue, fromTheTop);
-    EXPECT_EQ(at(0), QColor(3, 0, 0));
-    EXPECT_EQ(at(2), QColor(0, 0, 0));
-}
-
-TEST_F(Surface, BottomUpPutsTheStartColourAtTheBottomEdge) {
-    std::int32_t red = 100, green = 100, blue = 100;
-    const bool fromTheTop = false;
-    PaintGradient(image_, red, green, blue, fromTheTop);
-    EXPECT_EQ(at(125), QColor(100, 100, 100));
-    EXPECT_EQ(at(123), QColor(96, 96, 96));
-    EXPECT_EQ(at(0), QColor(0, 0, 0));
 }
 
 // The bands as the painter hands them to its surface, in twips.
@@ -165,6 +117,12 @@ TEST(BandMaths, StepsRoundHalfToEvenAndCoverTheSurface) {
         EXPECT_EQ(surface.boxes.front(), c.first);
         EXPECT_EQ(surface.boxes.back(), c.last);
     }
+    // What is left in the caller's variables: the colour after the last band, for the
+    // next paint to start from.
+    RecordingSurface surface(1890, 20);
+    std::int32_t red = 255, green = 0, blue = 130;
+    PaintGradient(surface, red, green, blue, true);
+    EXPECT_EQ(std::make_tuple(red, green, blue), std::make_tuple(3, 0, 0));
 }
 
 // Rolled up, the main window is painted for its 350 twips; the rest of its background
@@ -180,19 +138,6 @@ TEST_F(SkinTest, TheRolledUpWindowIsPaintedForItsHeightAndKeepsTheRest) {
     EXPECT_EQ(image.pixelColor(3, 1).red(), 0);
     EXPECT_GT(image.pixelColor(3, 1).green(), 200);
     EXPECT_EQ(image.pixelColor(3, px(57 * 10)), QColor(93, 88, 193));  // band 11 of the skin
-}
-
-TEST(Transparency, OnlyLevelsFrom0To255ReachTheWindow) {
-    TestPlatform platform;
-    QWidget window;
-    window.setObjectName("window");
-    CreateTransparentWindowStyle(window);
-    for (const long long level : {255LL, 0LL, 256LL, -1LL, 128LL}) {
-        WindowTransparency(window, kOpacityMode, 0, level);
-    }
-    EXPECT_EQ(platform.recorder().opacityRequests,
-              (Levels{{"window", 255}, {"window", 0}, {"window", 128}}));
-    EXPECT_TRUE(platform.recorder().messages.empty());
 }
 
 // On the Linux platform itself: only a window given the layered style takes a level.

@@ -1,5 +1,5 @@
 // Stored settings are text: the conversions decide what a user's value means. A handler's
-// error leads to the shared message box, or is skipped where the handler resumes.
+// error of any kind leads to the shared message box.
 
 #include "common/Conversions.h"
 #include "common/ErrorTrap.h"
@@ -10,7 +10,6 @@
 
 #include <string>
 #include <tuple>
-#include <vector>
 
 namespace kwiklet {
 namespace {
@@ -58,41 +57,7 @@ TEST(ErrorTrapTest, ErrorsOfAnyKindAreShownAsNumberAndDescription) {
     const auto& messages = platform.recorder().messages;
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0].text, "3709: No connection.");
-    EXPECT_EQ(messages[0].title, "Kwiklet");
-    EXPECT_EQ(messages[0].style, MessageStyle::Plain);
     EXPECT_EQ(messages[1].text, "7: Out of memory");
-}
-
-// A handler that resumes after closed-object errors: the steps after one still run, any
-// other error ends the handler in the box, after whatever had to go first.
-TEST(ErrorTrapTest, ClosedObjectErrorsAreSkippedOthersEndTheHandlerAfterItsCleanUp) {
-    test::TestPlatform platform;
-    const auto& messages = platform.recorder().messages;
-    std::vector<int> ran;
-    std::size_t messagesAtCleanUp = 99;
-    const auto handler = [&](int failingNumber) {
-        trapErrors(
-            [&] {
-                resumeAfterObjectClosed([&] {
-                    ran.push_back(1);
-                    throw AppError(failingNumber, "step one failed");
-                });
-                ran.push_back(2);
-            },
-            [&] { messagesAtCleanUp = messages.size(); });
-    };
-
-    handler(err::kObjectClosed);
-    EXPECT_EQ(ran, (std::vector<int>{1, 2}));
-    EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(messagesAtCleanUp, 99u);  // nothing to clean up after
-
-    ran.clear();
-    handler(err::kInvalidConnection);
-    EXPECT_EQ(ran, std::vector<int>{1});
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "3709: step one failed");
-    EXPECT_EQ(messagesAtCleanUp, 0u);  // the clean-up ran before the box
 }
 
 }  // namespace

@@ -7,14 +7,12 @@
 #include "app/StartProgram.h"
 #include "app/picMain.h"
 #include "store/IndexDatabase.h"
-#include "store/IndexSchema.h"
 #include "store/Like.h"
-#include "store/Recordset.h"
 #include "store/Settings.h"
+#include "support/Database.h"
 #include "support/TestPlatform.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QLineEdit>
 #include <QSignalBlocker>
 
@@ -44,29 +42,6 @@ struct Session {
 };
 
 Session* gSession = nullptr;
-
-QByteArray contentsOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void createIndex(const QString& path) {
-    createIndexDatabase(path);
-    Connection connection;
-    connection.setConnectionString(connectionStringFor(path));
-    connection.open();
-    Recordset table;
-    table.open(QStringLiteral("SELECT * FROM filez"), &connection, CursorType::Keyset,
-               LockType::Optimistic);
-    qint64 id = 0;
-    for (const char* name : kNames) {
-        table.addNew();
-        table.setField("id", ++id);
-        table.setField("name", QString::fromUtf8(name));
-        table.setField("path", QStringLiteral("/apps/%1").arg(id));
-        table.update();
-    }
-}
 
 [[noreturn]] void fail(const char* what, const QString& typed) {
     std::fprintf(stderr, "%s\ntyped: %s\n", what, typed.toUtf8().constData());
@@ -105,7 +80,11 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     // exit(), and the window system must not be torn down under a live window.
     new QApplication(*argc, *argv);
     gSession = new Session;
-    createIndex(gSession->platform.databasePath());
+    std::vector<test::Row> rows;
+    for (const char* name : kNames) {
+        rows.emplace_back(QString::fromUtf8(name), QStringLiteral("/apps/%1").arg(rows.size() + 1));
+    }
+    test::createDatabaseAt(gSession->platform.databasePath(), rows);
     settings::write(settings::kTop, QStringLiteral("0"));
     gSession->window = LaunchProgram(gSession->database);
     if (!gSession->window || !gSession->platform.recorder().messages.empty()) {
@@ -114,7 +93,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     }
     // Painting is not what is tested here, and would take most of the time.
     gSession->window->hide();
-    gSession->fileBefore = contentsOf(gSession->platform.databasePath());
+    gSession->fileBefore = test::contentsOf(gSession->platform.databasePath());
     return 0;
 }
 
@@ -163,7 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             fail("the box is not completed with the first name", typed);
         }
     }
-    if (contentsOf(session.platform.databasePath()) != session.fileBefore) {
+    if (test::contentsOf(session.platform.databasePath()) != session.fileBefore) {
         fail("the index file changed", typed);
     }
     return 0;

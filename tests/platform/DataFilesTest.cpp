@@ -1,5 +1,5 @@
 // The Linux platform's data files in real temporary folders: copying a file only where
-// none is, whole or not at all, and where an installation's and a user's data lie.
+// none is, whole or not at all, which folders may be written, and a relative XDG_DATA_HOME.
 
 #include "support/Database.h"
 #include "support/QtPrinters.h"
@@ -54,20 +54,15 @@ TEST_F(DataFilesTest, CopiesOnlyWhereNoFileIsAndLeavesNothingHalfDone) {
     EXPECT_FALSE(permissions & (QFile::ReadGroup | QFile::ReadOther));
 }
 
-TEST_F(DataFilesTest, WritableFoldersAndWhereDataLies) {
+TEST_F(DataFilesTest, WritableFoldersAndTheUsersDataFolder) {
     test::writeFile(scratch("file"), "");
     EXPECT_TRUE(linux_.isFolderWritable(env_.scratchFolder()));
     EXPECT_FALSE(linux_.isFolderWritable(scratch("file")));
     EXPECT_FALSE(linux_.isFolderWritable(scratch("missing")));
 
-    env_.environment().set("XDG_DATA_HOME", "/data/home");
-    EXPECT_EQ(linux_.userDataFolder("kwiklet"), "/data/home/kwiklet");
     // A relative value is to be ignored, as the XDG rules say.
     env_.environment().set("XDG_DATA_HOME", "relative");
     EXPECT_EQ(linux_.userDataFolder("kwiklet"), env_.homeFolder() + "/.local/share/kwiklet");
-
-    const PlatformLocations installed{"/opt/kwiklet/bin", "kwiklet", QString(), QString()};
-    EXPECT_EQ(PosixPlatform(installed).installedDataFolder(), "/opt/kwiklet/share/kwiklet");
 }
 
 }  // namespace

@@ -2,9 +2,8 @@
 // start; the desktop's opener (xdg-open) and the office suite (libreoffice) are replaced
 // on PATH by recorders, so that what the opener hands them can be read back.
 
-#include "platform/posix/DesktopEntry.h"
-#include "platform/posix/PosixPlatform.h"
 #include "platform/posix/ShellOpener.h"
+#include "support/Database.h"
 #include "support/QtPrinters.h"
 
 #include <QDir>
@@ -24,23 +23,19 @@ protected:
         ASSERT_TRUE(QDir().mkpath(at("bin")));
         savedPath_ = qgetenv("PATH");
         qputenv("PATH", (at("bin") + ':' + savedPath_).toUtf8());
-        // Each recorder writes its name and arguments, one a line, then a blank line.
+        // Each recorder writes its name and arguments as one line, separated by '|'.
         for (const char* name : {"xdg-open", "libreoffice"}) {
-            writeProgram(
-                "bin/" + QString(name),
-                "#!/bin/sh\n{ echo \"$(basename \"$0\")\"; for a in \"$@\"; do echo \"$a\"; "
-                "done; echo; } >> '" +
-                    at("record") + "'\n");
+            writeProgram("bin/" + QString(name),
+                         "#!/bin/sh\nline=\"$(basename \"$0\")\"\nfor a in \"$@\"; do "
+                         "line=\"$line|$a\"; done\nprintf '%s\\n' \"$line\" >> '" +
+                             at("record") + "'\n");
         }
     }
     void TearDown() override { qputenv("PATH", savedPath_); }
 
     QString at(const QString& relative) const { return folder_.filePath(relative); }
     void write(const QString& relative, const QByteArray& contents) const {
-        QFile file(at(relative));
-        ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(contents);
+        test::writeFile(at(relative), contents);
     }
     void writeProgram(const QString& relative, const QString& script) const {
         write(relative, script.toUtf8());
@@ -54,18 +49,10 @@ protected:
         (void)QTest::qWaitFor(
             [&] {
                 result.clear();
-                QFile file(at("record"));
-                if (!file.open(QIODevice::ReadOnly)) {
-                    return false;
-                }
-                QStringList call;
-                for (const QByteArray& line : file.readAll().split('\n')) {
-                    if (!line.isEmpty()) {
-                        call << QString::fromUtf8(line);
-                    } else if (!call.isEmpty()) {
-                        result.push_back(call);
-                        call.clear();
-                    }
+                QStringList lines = QString::fromUtf8(test::contentsOf(at("record"))).split('\n');
+                lines.removeLast();  // unfinished, or nothing
+                for (const QString& line : lines) {
+                    result.push_back(line.split('|'));
                 }
                 return result.size() >= calls;
             },

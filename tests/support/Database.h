@@ -8,7 +8,9 @@
 #include "support/Errors.h"
 #include "support/QtPrinters.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -19,8 +21,10 @@
 
 namespace kwiklet::test {
 
-// Whole files, written, and read back to see that they were left alone.
+// Whole files, written (with the folders they need), and read back to see that they
+// were left alone.
 inline void writeFile(const QString& path, const QByteArray& contents) {
+    QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(contents);
@@ -70,8 +74,10 @@ inline void addRows(Connection& connection, const std::vector<Row>& rows) {
     }
 }
 
-// Creates an index database at the path holding the rows, in this order.
+// Creates an index database at the path, with the folders it needs, holding the rows in
+// this order.
 inline void createDatabaseAt(const QString& path, const std::vector<Row>& rows) {
+    QDir().mkpath(QFileInfo(path).path());
     createIndexDatabase(path);
     Connection connection;
     openAt(connection, path);

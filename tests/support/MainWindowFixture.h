@@ -4,17 +4,50 @@
 
 #include "app/StartProgram.h"
 #include "app/picMain.h"
+#include "common/Units.h"
 #include "store/IndexDatabase.h"
 #include "store/Settings.h"
 #include "support/Database.h"
 #include "support/TestPlatform.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
 namespace kwiklet::test {
+
+using Levels = std::vector<std::pair<QString, int>>;  // window, opacity level
+
+// Pixels on this screen for a length in twips.
+inline int px(int twips) {
+    return units::twipsToPixels(twips, platform().screenMetrics().dotsPerInch);
+}
+
+// The one top-level window of the kind, or null.
+template <typename Window>
+Window* topLevel() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* found = qobject_cast<Window*>(window)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+// What runProgram gives back when the message loop was still running after a while; 0
+// means it ended by itself, no window being left.
+constexpr int kStillRunning = 42;
+
+// Runs the message loop as the program does once start-up is through, doing `step` from
+// inside it; the loop is ended after a while if nothing ends it sooner.
+inline int runProgram(const std::function<void()>& step) {
+    QTimer::singleShot(0, step);
+    QTimer::singleShot(300, [] { QCoreApplication::exit(kStillRunning); });
+    return QApplication::exec();
+}
 
 class MainWindowFixture : public ::testing::Test {
 protected:

@@ -34,7 +34,6 @@ TEST(MakeIndexTool, AnswersHelpRefusesOptionsItDoesNotKnowAndMakesOnlyWhatItIsAs
         {{"--help"}, 0, {}},
         {{"-h", "avs.dat"}, 0, {}},
         {{"--bogus", "avs.dat"}, 2, {}},
-        {{"-x"}, 2, {}},
         {{}, 2, {}},
         {{"one.dat", "two.dat"}, 2, {}},
         {{"--", "-odd.dat"}, 0, {"-odd.dat"}},

@@ -21,15 +21,6 @@ protected:
     test::TestPlatform env_;
 };
 
-TEST_F(WaitWindowTest, LoadsOnTopWithoutATitleBarAndAnEmptyBar) {
-    frmWait& wait = WaitWindow();
-    EXPECT_EQ(wait.pb1->value(), 0);
-    EXPECT_TRUE(wait.Timer1->isActive());
-    EXPECT_TRUE(wait.windowFlags().testFlag(Qt::FramelessWindowHint));
-    EXPECT_EQ(env_.recorder().topMostRequests,
-              (std::vector<std::pair<QString, bool>>{{"frmWait", true}}));
-}
-
 // The bar runs through 1 to 100 and starts again at 1.
 TEST_F(WaitWindowTest, EachTickMovesTheBarOneStepRoundAndRound) {
     frmWait& wait = WaitWindow();
@@ -42,10 +33,7 @@ TEST_F(WaitWindowTest, EachTickMovesTheBarOneStepRoundAndRound) {
     EXPECT_EQ(values[0], 1);
     EXPECT_EQ(values[99], 100);
     EXPECT_EQ(values[100], 1);
-    EXPECT_EQ(values[199], 100);
     EXPECT_EQ(values[201], 2);
-    wait.fillBar();
-    EXPECT_EQ(wait.pb1->value(), 100);
 }
 
 // Every stage's caption keeps the left margin on its right too, however long it is.
@@ -70,6 +58,7 @@ TEST_F(WaitWindowTest, BarMovesWhileWorkYieldsAndEveryUseStartsEmpty) {
         SCOPED_TRACE(use);
         frmWait& wait = WaitWindow();
         wait.showModeless();
+        EXPECT_TRUE(wait.windowFlags().testFlag(Qt::FramelessWindowHint));
         EXPECT_EQ(wait.pb1->value(), 0);
         QElapsedTimer work;
         work.start();
