@@ -11,9 +11,9 @@
 
 #include "BenchHome.h"
 #include "Measure.h"
-#include "app/RebuildIndex.h"
 #include "app/StartProgram.h"
 #include "app/picMain.h"
+#include "indexer/RebuildIndex.h"
 #include "platform/posix/PosixPlatform.h"
 #include "store/Connection.h"
 #include "store/IndexDatabase.h"

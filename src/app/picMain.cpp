@@ -1,11 +1,11 @@
 #include "app/picMain.h"
 
 #include "app/GlyphLabel.h"
-#include "app/RebuildIndex.h"
 #include "app/StartProgram.h"
 #include "appearance/Skin.h"
 #include "common/ErrorTrap.h"
 #include "common/Units.h"
+#include "indexer/RebuildIndex.h"
 #include "platform/Platform.h"
 #include "store/FillResultLists.h"
 #include "store/IndexDatabase.h"
@@ -113,16 +113,33 @@ void picMain::loadWindow() {
 }
 
 void picMain::cmdUpdate_Click() {
-    setModeButtonsEnabled(false);
-    const bool failed = trapErrors([this] { RebuildIndex(*this); }, [] { UnloadWaitWindow(); });
-    // Emptying the box lists the whole table through the search. After a rebuild that
-    // failed part-way, the lists may still hold what it staged: they show the table
-    // again even when the box was empty already.
-    if (failed && Text1->text().isEmpty()) {
+    UpdateDatabase(*this);
+}
+
+void picMain::emptySearchBox(bool relist) {
+    // Emptying the box lists the whole table through the search, but only when it held
+    // text.
+    if (relist && Text1->text().isEmpty()) {
         search_->Text1_Change();
     }
     Text1->setText(QString());
-    setModeButtonsEnabled(true);
+}
+
+void picMain::cmdSearch_Click() {
+    SwitchSearchMode(*this);
+}
+
+Connection* picMain::index() {
+    return database_.IndexDb.get();
+}
+
+void picMain::setModeCaption(const QString& caption) {
+    cmdSearch->setText(caption);
+}
+
+void picMain::setModeButtonsEnabled(bool enabled) {
+    cmdSearch->setEnabled(enabled);
+    cmdUpdate->setEnabled(enabled);
 }
 
 void picMain::cmdSkinz_Click() {

@@ -1,0 +1,80 @@
+#include "search/SearchModeSwitch.h"
+
+#include "common/ErrorTrap.h"
+#include "platform/Platform.h"
+#include "search/SearchEngines.h"
+#include "search/SearchState.h"
+#include "store/FillResultLists.h"
+#include "store/Recordset.h"
+#include "store/ResultLists.h"
+#include "windows/frmWait.h"
+
+#include <QLineEdit>
+
+namespace kwiklet {
+namespace {
+
+constexpr int kReloadPauseMs = 500;
+
+void enterWebMode(SearchModeWindow& window) {
+    SearchState& state = window.searchState();
+    ResultLists& lists = window.lists();
+    window.setModeCaption(QStringLiteral("Local Files"));
+    window.setModeButtonsEnabled(false);
+    state.AutoCompleteOn = false;
+    state.WebMode = true;
+    lists.clear();
+    for (const SearchEngine& engine : SearchEngineTable) {
+        lists.append(QString::fromLatin1(engine.caption), QString::fromLatin1(engine.home));
+    }
+    lists.publishPendingRows();
+    state.EngineIndex = 0;
+    QLineEdit& searchBox = window.searchBox();
+    searchBox.setText(enginePrompt(lists.name(state.EngineIndex)));
+    searchBox.selectAll();
+    searchBox.setFocus();
+    window.pathBox().setText(lists.path(state.EngineIndex));
+    state.AutoCompleteOn = true;
+    window.setModeButtonsEnabled(true);
+}
+
+void returnToLocalMode(SearchModeWindow& window) {
+    window.setModeCaption(QStringLiteral("Search"));
+    window.setModeButtonsEnabled(false);
+    window.searchState().WebMode = false;
+    // An index that cannot be read ends the reload in the error box, with the wait
+    // window gone and the buttons usable again.
+    trapErrors(
+        [&window] {
+            WaitWindow().showModeless();
+            Recordset rs;
+            rs.open(QStringLiteral("SELECT * FROM filez"), window.index(), CursorType::Static,
+                    LockType::Optimistic, -1);
+            WaitWindow().setStage(QStringLiteral("Please Wait, Loading..."));
+            window.lists().clear();
+            // Emptying a box that held text lists the whole index at once through the
+            // search; the fill below then adds nothing.
+            window.searchBox().setText(QString());
+            window.pathBox().setText(QString());
+            FillResultLists(rs, window.lists(), true);
+            window.ShowCount();
+            rs.close();
+            WaitWindow().fillBar();
+            platform().sleep(kReloadPauseMs);
+            UnloadWaitWindow();
+        },
+        [] { UnloadWaitWindow(); });
+    window.setModeButtonsEnabled(true);
+}
+
+}  // namespace
+
+void SwitchSearchMode(SearchModeWindow& window) {
+    if (window.searchState().WebMode) {
+        returnToLocalMode(window);
+    } else {
+        enterWebMode(window);
+    }
+}
+
+}  // namespace kwiklet
