@@ -7,9 +7,9 @@
 #include "common/Units.h"
 #include "indexer/RebuildIndex.h"
 #include "platform/Platform.h"
-#include "store/FillResultLists.h"
 #include "store/IndexDatabase.h"
 #include "store/Recordset.h"
+#include "windows/WholeIndexListing.h"
 #include "windows/frmSkinz.h"
 #include "windows/frmWait.h"
 
@@ -94,11 +94,7 @@ void picMain::loadWindow() {
     if (tableEmpty) {
         RebuildIndex(*this);
     } else {
-        WaitWindow().showModeless();
-        WaitWindow().setStage(QStringLiteral("Please Wait, Loading..."));
-        lists_.clear();
-        resumeAfterObjectClosed([&] { FillResultLists(rs, lists_, true); });
-        ShowCount();
+        resumeAfterObjectClosed([&] { ListWholeIndex(*this, rs, LoadingCaption::Show); });
     }
     resumeAfterObjectClosed([&] { rs.close(); });
     // Name keys another program left wrong by the thousand are put right while the wait
@@ -106,10 +102,7 @@ void picMain::loadWindow() {
     if (database_.IndexDb) {
         database_.IndexDb->repairPutOffNameKeys();
     }
-
-    WaitWindow().fillBar();
-    platform().sleep(kLoadPauseMs);
-    UnloadWaitWindow();
+    FinishWaitWindow(kLoadPauseMs);
 }
 
 void picMain::cmdUpdate_Click() {

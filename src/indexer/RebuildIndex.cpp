@@ -6,7 +6,6 @@
 #include "indexer/UserFolders.h"
 #include "platform/Platform.h"
 #include "store/Connection.h"
-#include "store/FillResultLists.h"
 #include "store/Recordset.h"
 #include "store/ResultLists.h"
 #include "windows/frmWait.h"
@@ -133,17 +132,12 @@ void RebuildIndex(RebuildWindow& window) {
 
     rs.requery(-1);
     rs.moveFirst();
-    lists.clear();
-    if (FillResultLists(rs, lists, true) == FillOutcome::Interrupted) {
+    if (ListWholeIndex(window, rs, LoadingCaption::Keep) == FillOutcome::Interrupted) {
         UnloadWaitWindow();
         return;
     }
     rs.close();
-    window.ShowCount();
-
-    wait.fillBar();
-    platform().sleep(kRebuildPauseMs);
-    UnloadWaitWindow();
+    FinishWaitWindow(kRebuildPauseMs);
 }
 
 void UpdateDatabase(RebuildWindow& window) {

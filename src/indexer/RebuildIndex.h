@@ -1,5 +1,7 @@
 #pragma once
 
+#include "windows/WholeIndexListing.h"
+
 namespace kwiklet {
 
 class Connection;
@@ -8,15 +10,12 @@ class ResultLists;
 class frmWait;
 
 // What the rebuild needs of the main window.
-class RebuildWindow {
+class RebuildWindow : public virtual IndexListWindow {
 public:
-    virtual ResultLists& lists() = 0;
     // The index connection, or null when there is none.
     virtual Connection* index() = 0;
     // The mode and Update buttons together: neither may start anything while one runs.
     virtual void setModeButtonsEnabled(bool enabled) = 0;
-    // Sets the count line to the number of names listed.
-    virtual void ShowCount() = 0;
     // Empties the search box, which lists the whole index through the search; with
     // relist, the search runs even when the box was empty already.
     virtual void emptySearchBox(bool relist) = 0;

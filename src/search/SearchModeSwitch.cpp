@@ -1,10 +1,8 @@
 #include "search/SearchModeSwitch.h"
 
 #include "common/ErrorTrap.h"
-#include "platform/Platform.h"
 #include "search/SearchEngines.h"
 #include "search/SearchState.h"
-#include "store/FillResultLists.h"
 #include "store/Recordset.h"
 #include "store/ResultLists.h"
 #include "windows/frmWait.h"
@@ -50,18 +48,14 @@ void returnToLocalMode(SearchModeWindow& window) {
             Recordset rs;
             rs.open(QStringLiteral("SELECT * FROM filez"), window.index(), CursorType::Static,
                     LockType::Optimistic, -1);
-            WaitWindow().setStage(QStringLiteral("Please Wait, Loading..."));
-            window.lists().clear();
             // Emptying a box that held text lists the whole index at once through the
-            // search; the fill below then adds nothing.
-            window.searchBox().setText(QString());
-            window.pathBox().setText(QString());
-            FillResultLists(rs, window.lists(), true);
-            window.ShowCount();
+            // search; the fill then adds nothing.
+            ListWholeIndex(window, rs, LoadingCaption::Show, [&window] {
+                window.searchBox().setText(QString());
+                window.pathBox().setText(QString());
+            });
             rs.close();
-            WaitWindow().fillBar();
-            platform().sleep(kReloadPauseMs);
-            UnloadWaitWindow();
+            FinishWaitWindow(kReloadPauseMs);
         },
         [] { UnloadWaitWindow(); });
     window.setModeButtonsEnabled(true);

@@ -2,20 +2,20 @@
 
 // The main window's mode button: from searching the index to searching the web and back.
 
+#include "windows/WholeIndexListing.h"
+
 class QLineEdit;
 class QString;
 
 namespace kwiklet {
 
 class Connection;
-class ResultLists;
 struct SearchState;
 
 // What the mode switch needs of the main window.
-class SearchModeWindow {
+class SearchModeWindow : public virtual IndexListWindow {
 public:
     virtual SearchState& searchState() = 0;
-    virtual ResultLists& lists() = 0;
     // The index connection, or null when there is none.
     virtual Connection* index() = 0;
     // Text1, the search box, and Text2, the hidden path of the chosen entry.
@@ -24,8 +24,6 @@ public:
     virtual void setModeCaption(const QString& caption) = 0;
     // The mode and Update buttons together: neither may start anything while one runs.
     virtual void setModeButtonsEnabled(bool enabled) = 0;
-    // Sets the count line to the number of names listed.
-    virtual void ShowCount() = 0;
 
 protected:
     ~SearchModeWindow() = default;

@@ -135,4 +135,10 @@ void UnloadWaitWindow() {
     window->deleteLater();
 }
 
+void FinishWaitWindow(int pauseMs) {
+    WaitWindow().fillBar();
+    platform().sleep(pauseMs);
+    UnloadWaitWindow();
+}
+
 }  // namespace kwiklet

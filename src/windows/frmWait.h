@@ -63,5 +63,7 @@ WaitWindowCaptions& waitWindowCaptions();
 frmWait& WaitWindow();
 bool IsWaitWindowLoaded();
 void UnloadWaitWindow();
+// Ends a long operation: the bar full, a pause for the user to see it, the window gone.
+void FinishWaitWindow(int pauseMs);
 
 }  // namespace kwiklet
