@@ -24,12 +24,6 @@
 #include <QPushButton>
 
 namespace kwiklet {
-namespace {
-
-constexpr int kLoadPauseMs = 500;
-
-}  // namespace
-
 picMain::picMain(IndexDatabase& database) : database_(database) {
     setObjectName(QStringLiteral("picMain"));
     setWindowTitle(kAppTitle);
@@ -102,7 +96,7 @@ void picMain::loadWindow() {
     if (database_.IndexDb) {
         database_.IndexDb->repairPutOffNameKeys();
     }
-    FinishWaitWindow(kLoadPauseMs);
+    FinishWaitWindow(kListedPauseMs);
 }
 
 void picMain::cmdUpdate_Click() {

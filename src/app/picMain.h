@@ -4,6 +4,7 @@
 // count line and the glyphs and menu that stand in for a title bar.
 
 #include "appearance/BackImage.h"
+#include "common/KeyCodes.h"
 #include "indexer/RebuildIndex.h"
 #include "search/IncrementalSearch.h"
 #include "search/KeyHandling.h"
@@ -29,7 +30,6 @@ namespace kwiklet {
 struct IndexDatabase;
 class GlyphLabel;
 
-inline constexpr int kKeyEscape = 27;
 // The menu's Exit command, which Esc and the close glyph run as well.
 inline constexpr int kExitCommand = 12;
 
@@ -39,6 +39,8 @@ inline constexpr int kClientWidthTwips = 4455;
 inline constexpr int kClientHeightTwips = 3570;
 inline constexpr int kTitleStripTwips = 350;
 inline constexpr int kRolledDownTwips = 3595;
+// Shape1, the frame drawn along the window's edge, is a little shorter than the window.
+inline constexpr int kFrameHeightTwips = 3555;
 
 class picMain : public QWidget, public SearchModeWindow, public RebuildWindow {
     Q_OBJECT

@@ -37,6 +37,9 @@ struct ScreenMetrics {
     double dotsPerInch = 96;  // its logical resolution
 };
 
+// The opacity level of a window that is not see-through at all.
+inline constexpr int kOpaque = 255;
+
 inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
 inline constexpr std::uint32_t kAttributeDirectory = 0x10u;
 
@@ -180,8 +183,8 @@ public:
     virtual void keepWindowSize(QWidget& window) = 0;
     // Makes the window able to take an opacity level.
     virtual void makeWindowLayered(QWidget& window) = 0;
-    // Sets the opacity of a window made able to take one, from 0 (invisible) to 255
-    // (opaque); any other window stays as it is.
+    // Sets the opacity of a window made able to take one, from 0 (invisible) to kOpaque;
+    // any other window stays as it is.
     virtual void setWindowOpacityLevel(QWidget& window, int level) = 0;
 
     // --- Screens and the end of the session ----------------------------------------------

@@ -12,8 +12,6 @@
 namespace kwiklet {
 namespace {
 
-constexpr int kReloadPauseMs = 500;
-
 void enterWebMode(SearchModeWindow& window) {
     SearchState& state = window.searchState();
     ResultLists& lists = window.lists();
@@ -55,7 +53,7 @@ void returnToLocalMode(SearchModeWindow& window) {
                 window.pathBox().setText(QString());
             });
             rs.close();
-            FinishWaitWindow(kReloadPauseMs);
+            FinishWaitWindow(kListedPauseMs);
         },
         [] { UnloadWaitWindow(); });
     window.setModeButtonsEnabled(true);

@@ -12,6 +12,9 @@ namespace kwiklet {
 class Recordset;
 class ResultLists;
 
+// How long the full bar stays up once the whole index is listed.
+inline constexpr int kListedPauseMs = 500;
+
 // What listing the whole index needs of the main window.
 class IndexListWindow {
 public:

@@ -197,7 +197,7 @@ void PosixPlatform::setWindowOpacityLevel(QWidget& window, int level) {
     // On X11 the level reaches the window manager as the window's opacity property,
     // which a compositing manager shows.
     if (window.property(kLayered).toBool()) {
-        window.setWindowOpacity(level / 255.0);
+        window.setWindowOpacity(level / static_cast<double>(kOpaque));
     }
 }
 
