@@ -55,7 +55,7 @@ struct FolderEntry {
 class FolderEnumeration {
 public:
     virtual ~FolderEnumeration() = default;
-    // The next matching entry, or nothing when there is none left.
+    // The next entry, or nothing when there is none left.
     virtual std::optional<FolderEntry> next() = 0;
 };
 
@@ -102,11 +102,10 @@ public:
     // each folder in XDG_DATA_DIRS.
     virtual QStringList sharedLauncherFolders() = 0;
 
-    // Starts enumerating the entries of the folder named by the search path whose names
-    // match its last component ('*' and '?', without regard to letter case). Returns
+    // Starts enumerating every entry of the folder (its path ends with '/'). Returns
     // nothing when the folder cannot be enumerated; otherwise the first entry comes from
     // the enumeration's first next(). Links that lead nowhere are no entries.
-    virtual std::unique_ptr<FolderEnumeration> findFiles(const QString& searchPath) = 0;
+    virtual std::unique_ptr<FolderEnumeration> listFolder(const QString& folder) = 0;
     // The identity of the folder the path leads to, following links.
     virtual std::optional<FolderIdentity> folderIdentity(const QString& path) = 0;
 

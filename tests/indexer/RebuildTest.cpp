@@ -162,9 +162,9 @@ TEST_F(RebuildTest, NothingFoundLeavesAnEmptyIndexAndNoFolderMeansNoWalk) {
     EXPECT_EQ(listed(), QStringList{});
     EXPECT_EQ(window_->lblCount[0]->text(), "0 files in DataBase");
     EXPECT_TRUE(recorder_.messages.empty());
-    EXPECT_FALSE(recorder_.searchPaths.isEmpty());
-    for (const QString& searchPath : recorder_.searchPaths) {
-        EXPECT_TRUE(searchPath.startsWith(home_)) << searchPath.toStdString();
+    EXPECT_FALSE(recorder_.listedFolders.isEmpty());
+    for (const QString& folder : recorder_.listedFolders) {
+        EXPECT_TRUE(folder.startsWith(home_)) << folder.toStdString();
     }
 }
 

@@ -115,8 +115,8 @@ std::optional<QString> PosixPlatform::firstOrdinaryFileName(const QString& path)
     return found;
 }
 
-std::unique_ptr<FolderEnumeration> PosixPlatform::findFiles(const QString& searchPath) {
-    return folders_.enumerate(searchPath);
+std::unique_ptr<FolderEnumeration> PosixPlatform::listFolder(const QString& folder) {
+    return folders_.enumerate(folder);
 }
 
 std::optional<FolderIdentity> PosixPlatform::folderIdentity(const QString& path) {
