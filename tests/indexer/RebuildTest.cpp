@@ -4,7 +4,6 @@
 // the rebuild does.
 
 #include "support/MainWindowFixture.h"
-#include "support/WaitCaptions.h"
 
 #include "common/MessageLoop.h"
 #include "indexer/UserFolders.h"
@@ -99,16 +98,29 @@ protected:
                 "11 Example " + home("Favorites/Example.url")};
     }
     void clickUpdate() { QTest::mouseClick(window_->cmdUpdate, Qt::LeftButton); }
+    // The wait window's caption whenever the program gives the message loop a turn, when
+    // the window can be repainted; a caption replaced before that never shows.
+    static QString shownCaption() {
+        return IsWaitWindowLoaded() ? WaitWindow().lbl->text() : QString();
+    }
+    // Notes each caption that shows, at every chance the program has to show one.
+    void noteCaptions() {
+        messageloop::setYieldInterval(std::chrono::microseconds(0));
+        recorder_.onYield = [this] {
+            const QString shown = shownCaption();
+            if (!shown.isEmpty() && (captions_.isEmpty() || captions_.last() != shown)) {
+                captions_ << shown;
+            }
+        };
+    }
 
     QString home_;
-    // The captions the wait window shows, each time the program lets it be repainted.
     QStringList captions_;
-    WaitCaptionWatch watch_{[this](const QString& caption) { captions_ << caption; }};
 };
 
 TEST_F(RebuildTest, FirstRunIndexesTheUsersFoldersInTheScanPlansOrder) {
     createDatabaseAt(platform_.databasePath(), {});
-    messageloop::setYieldInterval(std::chrono::microseconds(0));
+    noteCaptions();
     ASSERT_NE(launch(), nullptr);  // no stored position: a first run
 
     EXPECT_EQ(rows(), expectedRows());
@@ -127,8 +139,7 @@ TEST_F(RebuildTest, FirstRunIndexesTheUsersFoldersInTheScanPlansOrder) {
 TEST_F(RebuildTest, UpdateReplacesEveryRowAndLeavesTheWindowReady) {
     ASSERT_NE(launchOver({{"old one"}, {"old two"}, {"old three"}}), nullptr);
     type("old");
-    messageloop::setYieldInterval(std::chrono::microseconds(0));
-    captions_.clear();
+    noteCaptions();
     recorder_.sleeps.clear();
     bool buttonsDisabledDuringTheRebuild = true;
     recorder_.onSleep = [&] {
@@ -224,11 +235,11 @@ TEST_F(RebuildTest, ClosingTheWindowDuringTheRebuildEndsItQuietly) {
     ASSERT_NE(launchOver({{"old"}}), nullptr);
     window_->show();
     messageloop::setYieldInterval(std::chrono::microseconds(0));
-    const WaitCaptionWatch closeWhileStoring([this](const QString& caption) {
-        if (caption == kUpdating && window_->isVisible()) {
+    recorder_.onYield = [this] {
+        if (shownCaption() == kUpdating && window_->isVisible()) {
             QTimer::singleShot(0, window_.get(), [this] { window_->close(); });
         }
-    });
+    };
     clickUpdate();
 
     EXPECT_FALSE(window_->isVisible());
@@ -262,7 +273,7 @@ TEST_F(RebuildTest, MoreThan32767EntriesAreAllStoredAndTheLogStaysSmall) {
     const QString log = platform_.databasePath() + "-wal";
     qint64 largest = 0;
     recorder_.onYield = [&] {
-        if (IsWaitWindowLoaded() && WaitWindow().lbl->text() == kUpdating) {
+        if (shownCaption() == kUpdating) {
             largest = std::max(largest, QFileInfo(log).size());
         }
     };
