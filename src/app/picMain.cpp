@@ -4,6 +4,7 @@
 #include "app/StartProgram.h"
 #include "appearance/Skin.h"
 #include "common/ErrorTrap.h"
+#include "common/KeyCodes.h"
 #include "common/Units.h"
 #include "indexer/RebuildIndex.h"
 #include "platform/Platform.h"
@@ -104,8 +105,8 @@ void picMain::cmdUpdate_Click() {
 }
 
 void picMain::emptySearchBox(bool relist) {
-    // Emptying the box lists the whole table through the search, but only when it held
-    // text.
+    // Emptying the box lists the whole table through the search; a box that is empty
+    // already does not change, so the search is run here when the lists must be redone.
     if (relist && Text1->text().isEmpty()) {
         search_->Text1_Change();
     }

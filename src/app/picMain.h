@@ -4,7 +4,6 @@
 // count line and the glyphs and menu that stand in for a title bar.
 
 #include "appearance/BackImage.h"
-#include "common/KeyCodes.h"
 #include "indexer/RebuildIndex.h"
 #include "search/IncrementalSearch.h"
 #include "search/KeyHandling.h"
