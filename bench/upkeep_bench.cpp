@@ -26,7 +26,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <sqlite3.h>
 
@@ -136,15 +138,16 @@ void measureLog(const QString& databasePath, const QString& documents) {
         qint64 largest = 0;
         qint64 largestAfter = 0;
         qint64 after = 0;
-        int stored = 0;
-        QObject context;
-        QObject::connect(&waitWindowCaptions(), &WaitWindowCaptions::captionSet, &context,
-                         [&](const QString& caption) {
-                             if (caption == QLatin1String("Please Wait, Updating Database...") &&
-                                 ++stored % 64 == 0) {
-                                 largest = std::max(largest, logBytes(databasePath));
-                             }
-                         });
+        // Sampled at every turn of the message loop while the wait window says the rows
+        // are being stored.
+        QTimer sampler;
+        QObject::connect(&sampler, &QTimer::timeout, [&] {
+            if (IsWaitWindowLoaded() &&
+                WaitWindow().lbl->text() == QLatin1String("Please Wait, Updating Database...")) {
+                largest = std::max(largest, logBytes(databasePath));
+            }
+        });
+        sampler.start(0);
         // The table is empty: the load rebuilds it, the Update button the other times.
         QElapsedTimer timer;
         timer.start();

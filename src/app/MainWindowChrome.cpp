@@ -5,6 +5,7 @@
 #include "app/GlyphLabel.h"
 #include "app/picMain.h"
 
+#include "common/KeyCodes.h"
 #include "common/Units.h"
 #include "platform/Platform.h"
 #include "store/Settings.h"

@@ -83,7 +83,8 @@ void picMain::createControls() {
 
 QRect picMain::frameRect() const {
     const double dpi = platform().screenMetrics().dotsPerInch;
-    return {0, 0, units::twipsToPixels(kClientWidthTwips, dpi), units::twipsToPixels(3555, dpi)};
+    return {0, 0, units::twipsToPixels(kClientWidthTwips, dpi),
+            units::twipsToPixels(kFrameHeightTwips, dpi)};
 }
 
 }  // namespace kwiklet

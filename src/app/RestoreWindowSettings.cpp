@@ -62,7 +62,7 @@ void picMain::RestoreWindowSettings() {
         SetTopMost(*this, true);
         SetRunAtStartup(system.executableName(), system.executableFolder(), false);
         CreateTransparentWindowStyle(*this);
-        WindowTransparency(*this, kOpacityMode, 0, 255);
+        WindowTransparency(*this, kOpacityMode, 0, kOpaque);
         return;
     }
 
@@ -88,7 +88,7 @@ void picMain::RestoreWindowSettings() {
 
     CreateTransparentWindowStyle(*this);
     WindowTransparency(*this, kOpacityMode, 0,
-                       toInt32(settings::read(settings::kTransparency, QStringLiteral("255"))));
+                       toInt32(settings::read(settings::kTransparency, QString::number(kOpaque))));
 }
 
 }  // namespace kwiklet

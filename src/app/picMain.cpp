@@ -1,15 +1,16 @@
 #include "app/picMain.h"
 
 #include "app/GlyphLabel.h"
-#include "app/RebuildIndex.h"
 #include "app/StartProgram.h"
 #include "appearance/Skin.h"
 #include "common/ErrorTrap.h"
+#include "common/KeyCodes.h"
 #include "common/Units.h"
+#include "indexer/RebuildIndex.h"
 #include "platform/Platform.h"
-#include "store/FillResultLists.h"
 #include "store/IndexDatabase.h"
 #include "store/Recordset.h"
+#include "windows/WholeIndexListing.h"
 #include "windows/frmSkinz.h"
 #include "windows/frmWait.h"
 
@@ -24,12 +25,6 @@
 #include <QPushButton>
 
 namespace kwiklet {
-namespace {
-
-constexpr int kLoadPauseMs = 500;
-
-}  // namespace
-
 picMain::picMain(IndexDatabase& database) : database_(database) {
     setObjectName(QStringLiteral("picMain"));
     setWindowTitle(kAppTitle);
@@ -94,11 +89,7 @@ void picMain::loadWindow() {
     if (tableEmpty) {
         RebuildIndex(*this);
     } else {
-        WaitWindow().showModeless();
-        WaitWindow().setStage(QStringLiteral("Please Wait, Loading..."));
-        lists_.clear();
-        resumeAfterObjectClosed([&] { FillResultLists(rs, lists_, true); });
-        ShowCount();
+        resumeAfterObjectClosed([&] { ListWholeIndex(*this, rs, LoadingCaption::Show); });
     }
     resumeAfterObjectClosed([&] { rs.close(); });
     // Name keys another program left wrong by the thousand are put right while the wait
@@ -106,23 +97,37 @@ void picMain::loadWindow() {
     if (database_.IndexDb) {
         database_.IndexDb->repairPutOffNameKeys();
     }
-
-    WaitWindow().fillBar();
-    platform().sleep(kLoadPauseMs);
-    UnloadWaitWindow();
+    FinishWaitWindow(kListedPauseMs);
 }
 
 void picMain::cmdUpdate_Click() {
-    setModeButtonsEnabled(false);
-    const bool failed = trapErrors([this] { RebuildIndex(*this); }, [] { UnloadWaitWindow(); });
-    // Emptying the box lists the whole table through the search. After a rebuild that
-    // failed part-way, the lists may still hold what it staged: they show the table
-    // again even when the box was empty already.
-    if (failed && Text1->text().isEmpty()) {
+    UpdateDatabase(*this);
+}
+
+void picMain::emptySearchBox(bool relist) {
+    // Emptying the box lists the whole table through the search; a box that is empty
+    // already does not change, so the search is run here when the lists must be redone.
+    if (relist && Text1->text().isEmpty()) {
         search_->Text1_Change();
     }
     Text1->setText(QString());
-    setModeButtonsEnabled(true);
+}
+
+void picMain::cmdSearch_Click() {
+    SwitchSearchMode(*this);
+}
+
+Connection* picMain::index() {
+    return database_.IndexDb.get();
+}
+
+void picMain::setModeCaption(const QString& caption) {
+    cmdSearch->setText(caption);
+}
+
+void picMain::setModeButtonsEnabled(bool enabled) {
+    cmdSearch->setEnabled(enabled);
+    cmdUpdate->setEnabled(enabled);
 }
 
 void picMain::cmdSkinz_Click() {

@@ -4,8 +4,10 @@
 // count line and the glyphs and menu that stand in for a title bar.
 
 #include "appearance/BackImage.h"
+#include "indexer/RebuildIndex.h"
 #include "search/IncrementalSearch.h"
 #include "search/KeyHandling.h"
+#include "search/SearchModeSwitch.h"
 #include "search/SearchState.h"
 #include "store/ResultLists.h"
 
@@ -27,7 +29,6 @@ namespace kwiklet {
 struct IndexDatabase;
 class GlyphLabel;
 
-inline constexpr int kKeyEscape = 27;
 // The menu's Exit command, which Esc and the close glyph run as well.
 inline constexpr int kExitCommand = 12;
 
@@ -37,8 +38,10 @@ inline constexpr int kClientWidthTwips = 4455;
 inline constexpr int kClientHeightTwips = 3570;
 inline constexpr int kTitleStripTwips = 350;
 inline constexpr int kRolledDownTwips = 3595;
+// Shape1, the frame drawn along the window's edge, is a little shorter than the window.
+inline constexpr int kFrameHeightTwips = 3555;
 
-class picMain : public QWidget {
+class picMain : public QWidget, public SearchModeWindow, public RebuildWindow {
     Q_OBJECT
 public:
     explicit picMain(IndexDatabase& database);
@@ -56,7 +59,7 @@ public:
     void RestoreWindowSettings();
     void ApplyWindowPosition();
     // Sets the count line to the number of names in List1.
-    void ShowCount();
+    void ShowCount() override;
 
     // The mode button: switches between searching the index and searching the web.
     void cmdSearch_Click();
@@ -82,8 +85,14 @@ public:
     IndexDatabase& database() { return database_; }
     // The painted background, kept for the window's full height.
     BackImage& background() { return *background_; }
-    ResultLists& lists() { return lists_; }
-    SearchState& searchState() { return search_state_; }
+    ResultLists& lists() override { return lists_; }
+    SearchState& searchState() override { return search_state_; }
+    Connection* index() override;
+    QLineEdit& searchBox() override { return *Text1; }
+    QLineEdit& pathBox() override { return *Text2; }
+    void setModeCaption(const QString& caption) override;
+    void setModeButtonsEnabled(bool enabled) override;
+    void emptySearchBox(bool relist) override;
 
     // Controls, with the names the rest of the program knows them by.
     QLineEdit* Text1 = nullptr;         // the search box
@@ -113,9 +122,6 @@ protected:
 
 private:
     void loadWindow();
-    void enterWebMode();
-    void returnToLocalMode();
-    void setModeButtonsEnabled(bool enabled);
     void onText1Event(QEvent& event);
     // True when the event was taken and goes no further.
     bool onList1Event(QEvent& event);

@@ -16,7 +16,7 @@ void WindowTransparency(QWidget& window, int mode, int /*colourKey*/, long long 
     // Whatever goes wrong is swallowed: a window that cannot be made see-through simply
     // stays as it was.
     catchError([&] {
-        if (level < 0 || level > 255) {
+        if (level < 0 || level > kOpaque) {
             throw AppError(kLevelOutOfRange, QStringLiteral("must choose number between 0-255"));
         }
         if (mode == kOpacityMode) {

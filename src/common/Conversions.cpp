@@ -23,6 +23,10 @@ double toNumber(const QString& text) {
     return value;
 }
 
+[[noreturn]] void raiseOverflow() {
+    throw AppError(err::kOverflow, QStringLiteral("Overflow"));
+}
+
 double toRoundedNumber(const QString& text) {
     return std::nearbyint(toNumber(text));  // the default rounding mode rounds half to even
 }
@@ -32,7 +36,7 @@ double toRoundedNumber(const QString& text) {
 std::int32_t toInt32(const QString& text) {
     const double value = toRoundedNumber(text);
     if (!units::fitsInt32(value)) {
-        throw AppError(err::kOverflow, QStringLiteral("Overflow"));
+        raiseOverflow();
     }
     return static_cast<std::int32_t>(value);
 }
@@ -40,7 +44,7 @@ std::int32_t toInt32(const QString& text) {
 std::int16_t toInt16(const QString& text) {
     const double value = toRoundedNumber(text);
     if (!units::fitsInt16(value)) {
-        throw AppError(err::kOverflow, QStringLiteral("Overflow"));
+        raiseOverflow();
     }
     return static_cast<std::int16_t>(value);
 }

@@ -1,10 +1,14 @@
 #include "indexer/Finder.h"
 
 #include "common/MessageLoop.h"
+#include "indexer/FileNamePattern.h"
 #include "platform/Platform.h"
 #include "store/ResultLists.h"
 
+#include <QFile>
+
 #include <set>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -30,7 +34,11 @@ public:
 class Walker {
 public:
     Walker(const QStringList& patterns, ResultLists& lists)
-        : patterns_(patterns), launcherPattern_(platform().launcherPattern()), lists_(lists) {}
+        : patternTexts_(patterns), launcherPattern_(platform().launcherPattern()), lists_(lists) {
+        for (const QString& pattern : patterns) {
+            patterns_.emplace_back(pattern);
+        }
+    }
 
     // Launchers are known by their path below the start folder, and only the first of
     // each identity, in this walk or an earlier one given the same set, is listed.
@@ -46,44 +54,45 @@ public:
     }
 
 private:
-    // One folder: the subfolders are noted first, then the folder's own matches are
-    // appended, pattern by pattern, then each subfolder is walked in listing order.
+    // One folder, listed once: its own matches are appended, pattern by pattern, each in
+    // listing order, then each subfolder is walked in listing order.
     void walk(QString folder) {
         messageloop::yieldIfDue();
 
-        // A folder can hold any number of subfolders; all are kept and walked.
-        std::vector<QString> subfolders;
-        if (auto listing = platform().findFiles(folder + QLatin1Char('*'))) {
+        // A folder can hold any number of entries and subfolders; all are kept.
+        std::vector<Entry> entries;
+        if (auto listing = platform().listFolder(folder)) {
             while (std::optional<FolderEntry> entry = listing->next()) {
                 messageloop::yieldIfDue();
                 QString name = CutAtNul(entry->name);
-                // An entry whose attributes cannot be read counts as a folder too;
-                // walking into it finds nothing.
-                if (!isSelfOrParent(name) && (entry->attributes & kAttributeDirectory)) {
-                    subfolders.push_back(std::move(name));
+                if (!isSelfOrParent(name)) {
+                    // An entry whose attributes cannot be read counts as a folder too;
+                    // walking into it finds nothing.
+                    const bool isFolder = (entry->attributes & kAttributeDirectory) != 0;
+                    entries.push_back({QFile::encodeName(name), std::move(name), isFolder});
                 }
             }
         }
 
         // A folder whose own name matches is listed like a file (and walked as well).
-        for (const QString& pattern : patterns_) {
-            const bool launchers = pattern == launcherPattern_;
-            if (auto listing = platform().findFiles(folder + pattern)) {
-                while (std::optional<FolderEntry> entry = listing->next()) {
-                    messageloop::yieldIfDue();
-                    const QString name = CutAtNul(entry->name);
-                    if (isSelfOrParent(name)) {
-                        continue;
-                    }
-                    messageloop::yieldIfDue();
-                    append(folder + name, name, launchers);
+        for (std::size_t i = 0; i < patterns_.size(); ++i) {
+            const FileNamePattern& pattern = patterns_[i];
+            const bool launchers = patternTexts_[static_cast<qsizetype>(i)] == launcherPattern_;
+            for (const Entry& entry : entries) {
+                messageloop::yieldIfDue();
+                const std::string_view utf8Name(entry.utf8Name.constData(),
+                                                static_cast<std::size_t>(entry.utf8Name.size()));
+                if (pattern.matchesEverything() || pattern.matches(utf8Name)) {
+                    append(folder + entry.name, entry.name, launchers);
                 }
             }
         }
 
-        for (const QString& name : subfolders) {
+        // Only the subfolders are kept while the walk goes deeper.
+        std::erase_if(entries, [](const Entry& entry) { return !entry.isFolder; });
+        for (const Entry& entry : entries) {
             messageloop::yieldIfDue();
-            QString subfolder = folder + name + kSeparator;
+            QString subfolder = folder + entry.name + kSeparator;
             if (isFirstVisit(subfolder)) {
                 walk(std::move(subfolder));
             }
@@ -118,7 +127,14 @@ private:
         return !identity || walked_.insert(*identity).second;
     }
 
-    const QStringList& patterns_;
+    struct Entry {
+        QByteArray utf8Name;  // what the patterns are matched against
+        QString name;
+        bool isFolder;
+    };
+
+    const QStringList& patternTexts_;
+    std::vector<FileNamePattern> patterns_;
     const QString launcherPattern_;
     ResultLists& lists_;
     QSet<QString>* launchersFound_ = nullptr;

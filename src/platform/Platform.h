@@ -37,6 +37,9 @@ struct ScreenMetrics {
     double dotsPerInch = 96;  // its logical resolution
 };
 
+// The opacity level of a window that is not see-through at all.
+inline constexpr int kOpaque = 255;
+
 inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
 inline constexpr std::uint32_t kAttributeDirectory = 0x10u;
 
@@ -52,7 +55,7 @@ struct FolderEntry {
 class FolderEnumeration {
 public:
     virtual ~FolderEnumeration() = default;
-    // The next matching entry, or nothing when there is none left.
+    // The next entry, or nothing when there is none left.
     virtual std::optional<FolderEntry> next() = 0;
 };
 
@@ -99,11 +102,10 @@ public:
     // each folder in XDG_DATA_DIRS.
     virtual QStringList sharedLauncherFolders() = 0;
 
-    // Starts enumerating the entries of the folder named by the search path whose names
-    // match its last component ('*' and '?', without regard to letter case). Returns
+    // Starts enumerating every entry of the folder (its path ends with '/'). Returns
     // nothing when the folder cannot be enumerated; otherwise the first entry comes from
     // the enumeration's first next(). Links that lead nowhere are no entries.
-    virtual std::unique_ptr<FolderEnumeration> findFiles(const QString& searchPath) = 0;
+    virtual std::unique_ptr<FolderEnumeration> listFolder(const QString& folder) = 0;
     // The identity of the folder the path leads to, following links.
     virtual std::optional<FolderIdentity> folderIdentity(const QString& path) = 0;
 
@@ -180,8 +182,8 @@ public:
     virtual void keepWindowSize(QWidget& window) = 0;
     // Makes the window able to take an opacity level.
     virtual void makeWindowLayered(QWidget& window) = 0;
-    // Sets the opacity of a window made able to take one, from 0 (invisible) to 255
-    // (opaque); any other window stays as it is.
+    // Sets the opacity of a window made able to take one, from 0 (invisible) to kOpaque;
+    // any other window stays as it is.
     virtual void setWindowOpacityLevel(QWidget& window, int level) = 0;
 
     // --- Screens and the end of the session ----------------------------------------------

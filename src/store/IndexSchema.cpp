@@ -32,6 +32,14 @@ bool compiles(sqlite3* db, const char* sql) {
     throw AppError(err::kStoreFailure, description);
 }
 
+QString occupied(const QString& path) {
+    return QStringLiteral("Something is already at '%1'; it was left as it is.").arg(path);
+}
+
+QString cannotCreate(const QString& path, const QString& reason) {
+    return QStringLiteral("Cannot create the index database '%1': %2.").arg(path, reason);
+}
+
 // From one stale key in this many rows on, the repair builds the key's index anew.
 constexpr double kManyStaleKeys = 16;
 // From this many stale keys on, the repair takes long enough to be put off (a fraction
@@ -124,7 +132,7 @@ std::optional<std::int64_t> indexschema::dataVersion(sqlite3* db) {
 void createIndexDatabase(const QString& path) {
     const QFileInfo target(path);
     if (target.exists() || target.isSymLink()) {
-        fail(QStringLiteral("Something is already at '%1'; it was left as it is.").arg(path));
+        fail(occupied(path));
     }
     const QDir folder = target.absoluteDir();
     if (!folder.exists()) {
@@ -149,8 +157,8 @@ void createIndexDatabase(const QString& path) {
                                        SQLITE_OPEN_READWRITE, nullptr);
         store::DatabasePtr db(raw);
         if (rc != SQLITE_OK) {
-            fail(QStringLiteral("Cannot create the index database '%1': %2.")
-                     .arg(path, QString::fromUtf8(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc))));
+            fail(cannotCreate(path,
+                              QString::fromUtf8(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc))));
         }
         const char* schema =
             "BEGIN;"
@@ -158,14 +166,13 @@ void createIndexDatabase(const QString& path) {
             "CREATE INDEX filez_name_key ON filez (name_key);"
             "COMMIT;";
         if (!run(db.get(), schema)) {
-            fail(QStringLiteral("Cannot create the index database '%1': %2.")
-                     .arg(path, QString::fromUtf8(sqlite3_errmsg(db.get()))));
+            fail(cannotCreate(path, QString::fromUtf8(sqlite3_errmsg(db.get()))));
         }
     }
 
     if (!QFile::rename(stagingPath, path)) {
         fail(QFileInfo::exists(path)
-                 ? QStringLiteral("Something is already at '%1'; it was left as it is.").arg(path)
+                 ? occupied(path)
                  : QStringLiteral("Cannot create the index database '%1'.").arg(path));
     }
     staging.setAutoRemove(false);

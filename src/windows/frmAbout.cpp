@@ -1,6 +1,7 @@
 #include "windows/frmAbout.h"
 
 #include "appearance/Fonts.h"
+#include "common/KeyCodes.h"
 #include "common/TwipLayout.h"
 #include "common/Version.h"
 #include "platform/Platform.h"
@@ -20,7 +21,6 @@ constexpr int kWidthTwips = 4890;
 // only the upper bands remain visible.
 constexpr int kDesignHeightTwips = 3600;
 constexpr int kShownHeightTwips = 3075;
-constexpr int kKeyEscape = 27;
 
 QPointer<frmAbout>& instance() {
     static QPointer<frmAbout> window;

@@ -26,7 +26,6 @@ namespace {
 
 constexpr int kWidthTwips = 7695;
 constexpr int kHeightTwips = 4230;
-constexpr int kOpaque = 255;
 
 QPointer<frmSkinz>& instance() {
     static QPointer<frmSkinz> window;

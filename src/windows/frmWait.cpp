@@ -70,7 +70,6 @@ void frmWait::showModeless() {
 }
 
 void frmWait::setStage(const QString& text) {
-    Q_EMIT waitWindowCaptions().captionSet(text);
     // A rebuild sets the same caption for every row it stores.
     if (text != lbl->text()) {
         showCaption(text);
@@ -90,11 +89,6 @@ void frmWait::showCaption(const QString& text) {
     lbl->setFont(font);
     lbl->setText(QFontMetrics(font).elidedText(text, Qt::ElideRight, room));
     lbl->adjustSize();
-}
-
-WaitWindowCaptions& waitWindowCaptions() {
-    static WaitWindowCaptions captions;
-    return captions;
 }
 
 void frmWait::fillBar() {
@@ -133,6 +127,12 @@ void UnloadWaitWindow() {
     window->hide();
     // Deleted once its own timer tick, which may be what yields to the caller, is over.
     window->deleteLater();
+}
+
+void FinishWaitWindow(int pauseMs) {
+    WaitWindow().fillBar();
+    platform().sleep(pauseMs);
+    UnloadWaitWindow();
 }
 
 }  // namespace kwiklet

@@ -50,18 +50,11 @@ private:
     std::optional<BackImage> background_;
 };
 
-// Announces every caption the wait window is given, in order, whichever window instance
-// shows it: for whoever follows a long operation from outside (the tests do).
-class WaitWindowCaptions : public QObject {
-    Q_OBJECT
-Q_SIGNALS:
-    void captionSet(const QString& text);
-};
-WaitWindowCaptions& waitWindowCaptions();
-
 // The wait window, loading it if it is not loaded.
 frmWait& WaitWindow();
 bool IsWaitWindowLoaded();
 void UnloadWaitWindow();
+// Ends a long operation: the bar full, a pause for the user to see it, the window gone.
+void FinishWaitWindow(int pauseMs);
 
 }  // namespace kwiklet

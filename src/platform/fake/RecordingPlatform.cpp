@@ -89,13 +89,12 @@ std::vector<QRect> RecordingPlatform::screenAreas() {
     return screens ? *screens : PosixPlatform::screenAreas();
 }
 
-std::unique_ptr<FolderEnumeration> RecordingPlatform::findFiles(const QString& searchPath) {
-    searchPaths << searchPath;
-    QString folder = QFileInfo(searchPath).path();
-    if (refusedFolders.contains(folder)) {
+std::unique_ptr<FolderEnumeration> RecordingPlatform::listFolder(const QString& folder) {
+    listedFolders << folder;
+    if (refusedFolders.contains(QFileInfo(folder).path())) {
         return nullptr;
     }
-    return PosixPlatform::findFiles(searchPath);
+    return PosixPlatform::listFolder(folder);
 }
 
 }  // namespace kwiklet

@@ -39,7 +39,7 @@ public:
     void dragWindow(QWidget& window, QPoint grabbedAt) override;
     void makeWindowLayered(QWidget& window) override;
     void setWindowOpacityLevel(QWidget& window, int level) override;
-    std::unique_ptr<FolderEnumeration> findFiles(const QString& searchPath) override;
+    std::unique_ptr<FolderEnumeration> listFolder(const QString& folder) override;
     bool isFolderWritable(const QString& folder) override;
     std::optional<QString> specialFolderLocation(int folderId) override;
     std::optional<RegistryValue> readRegistryValue(std::uint32_t rootKey, const QString& subkey,
@@ -79,7 +79,7 @@ public:
     // folder); the others are the real platform's.
     std::map<int, std::optional<QString>> specialFolders;
     // Every search path a listing was asked for, in order.
-    QStringList searchPaths;
+    QStringList listedFolders;
 
     // A registry to read from, as a Windows machine would have one: (root key, subkey,
     // value name) to value. Empty, as on Linux, unless a test fills it.

@@ -1,7 +1,5 @@
 #include "platform/posix/FolderReader.h"
 
-#include "platform/posix/FileNamePattern.h"
-
 #include <QFile>
 
 #include <dirent.h>
@@ -11,25 +9,18 @@
 
 #include <cerrno>
 #include <climits>
-#include <ctime>
 #include <string_view>
 
 namespace kwiklet {
 
+namespace {
+
 // All entries of one folder as the system's directory records, read in one go so that no
 // folder stays open while the caller gives the message loop a turn.
 struct FolderListing {
-    QString folder;         // the folder text of the search path, separator included
-    QByteArray folderPath;  // the same, as the system names it
-    // The folder's state when it was read: while it is unchanged, so are its entries.
-    dev_t device = 0;
-    ino_t inode = 0;
-    timespec modified{};
-    timespec changed{};
+    QByteArray folderPath;      // the folder as the system names it, separator included
     std::vector<char> records;  // getdents64 records, one after another
 };
-
-namespace {
 
 // What a plain file reports: no folder bit, and not the all-bits-set failure value.
 constexpr std::uint32_t kAttributeNormal = 0x80u;
@@ -45,27 +36,6 @@ bool isAscii(std::string_view bytes) {
         }
     }
     return true;
-}
-
-bool sameTime(const timespec& a, const timespec& b) {
-    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-}
-
-// A folder is listed twice in a row by a walk: once for its subfolders, once for the
-// pattern. The second listing of the same, unchanged folder reuses the first one's
-// records instead of reading the folder again. Adding, removing or renaming an entry
-// stamps the folder's modification time with the current time, so a folder whose time
-// has not moved has the same entries. That holds only for a folder last modified well
-// before it was read: timestamps are coarse (a clock tick, or seconds on some file
-// systems), and a change in the same tick as the reading would leave the time as it
-// was. A recently modified folder is therefore always read afresh.
-constexpr std::int64_t kSettledSeconds = 3;
-
-bool isUnchanged(const FolderListing& listing) {
-    struct stat info {};
-    return ::stat(listing.folderPath.constData(), &info) == 0 && info.st_dev == listing.device &&
-           info.st_ino == listing.inode && sameTime(info.st_mtim, listing.modified) &&
-           sameTime(info.st_ctim, listing.changed);
 }
 
 // The attributes of an entry whose record does not say whether it is a folder (a link,
@@ -86,11 +56,10 @@ std::optional<std::uint32_t> attributesFromStat(const QByteArray& path) {
 
 class ListingEnumeration final : public FolderEnumeration {
 public:
-    ListingEnumeration(std::shared_ptr<const FolderListing> listing, QStringView pattern)
-        : listing_(std::move(listing)), pattern_(pattern) {}
+    explicit ListingEnumeration(FolderListing listing) : listing_(std::move(listing)) {}
 
     std::optional<FolderEntry> next() override {
-        const std::vector<char>& records = listing_->records;
+        const std::vector<char>& records = listing_.records;
         while (position_ < records.size()) {
             const auto* record = reinterpret_cast<const dirent64*>(records.data() + position_);
             if (record->d_reclen == 0) {
@@ -99,7 +68,7 @@ public:
             position_ += record->d_reclen;
             const std::string_view raw(record->d_name);
             // Entries whose full path the system would refuse are left out.
-            if (listing_->folderPath.size() + static_cast<qsizetype>(raw.size()) >= kPathLimit) {
+            if (listing_.folderPath.size() + static_cast<qsizetype>(raw.size()) >= kPathLimit) {
                 continue;
             }
             // File names are UTF-8 text to the program. A name that is not valid UTF-8
@@ -110,9 +79,6 @@ public:
                 ascii ? QString::fromLatin1(raw.data(), static_cast<qsizetype>(raw.size()))
                       : QFile::decodeName(raw.data());
             if (!ascii && QFile::encodeName(name) != QByteArrayView(raw.data(), raw.size())) {
-                continue;
-            }
-            if (!pattern_.matchesEverything() && !pattern_.matches(raw)) {
                 continue;
             }
             if (const std::optional<std::uint32_t> attributes = attributesOf(*record, raw)) {
@@ -130,16 +96,15 @@ private:
             case DT_LNK:      // a link is a folder when its target is one
             case DT_UNKNOWN:  // the file system does not say
                 return attributesFromStat(
-                    listing_->folderPath +
+                    listing_.folderPath +
                     QByteArray(name.data(), static_cast<qsizetype>(name.size())));
             default:
                 return kAttributeNormal;
         }
     }
 
-    std::shared_ptr<const FolderListing> listing_;
+    FolderListing listing_;
     std::size_t position_ = 0;
-    FileNamePattern pattern_;
 };
 
 }  // namespace
@@ -147,47 +112,15 @@ private:
 FolderReader::FolderReader() = default;
 FolderReader::~FolderReader() = default;
 
-std::unique_ptr<FolderEnumeration> FolderReader::enumerate(const QString& searchPath) {
-    const QByteArray searchBytes = QFile::encodeName(searchPath);
-    if (searchBytes.size() >= kPathLimit || searchBytes.contains('\0')) {
+std::unique_ptr<FolderEnumeration> FolderReader::enumerate(const QString& folder) {
+    const QByteArray folderPath = QFile::encodeName(folder);
+    if (folderPath.isEmpty() || folderPath.size() >= kPathLimit || folderPath.contains('\0')) {
         return nullptr;
     }
-    // The folder is everything up to the last separator, which UTF-8 never hides
-    // inside another character; the pattern is the rest.
-    const qsizetype lastSeparator = searchPath.lastIndexOf(QLatin1Char('/'));
-    const QString folder = searchPath.left(lastSeparator + 1);
-    const qsizetype folderBytes = searchBytes.lastIndexOf('/') + 1;
-    const QByteArray folderPath =
-        folderBytes == 0 ? QByteArray("./") : searchBytes.left(folderBytes);
-
-    std::shared_ptr<const FolderListing> listing = lastListing_;
-    if (!listing || listing->folder != folder || !isUnchanged(*listing)) {
-        listing = read(folderPath, folder);
-        if (!listing) {
-            return nullptr;
-        }
-    }
-    return std::make_unique<ListingEnumeration>(std::move(listing),
-                                                QStringView(searchPath).mid(lastSeparator + 1));
-}
-
-std::shared_ptr<const FolderListing> FolderReader::read(const QByteArray& folderPath,
-                                                        const QString& folder) {
     const int descriptor = ::open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor < 0) {
         return nullptr;
     }
-    auto listing = std::make_shared<FolderListing>();
-    listing->folder = folder;
-    listing->folderPath = folderPath;
-    // The state is taken before the entries, so a change while they are read shows.
-    struct stat info {};
-    bool complete = ::fstat(descriptor, &info) == 0;
-    listing->device = info.st_dev;
-    listing->inode = info.st_ino;
-    listing->modified = info.st_mtim;
-    listing->changed = info.st_ctim;
-
     // The records are read into the kept buffer, then copied to a listing of their own
     // size: most folders need far less than one chunk.
     constexpr std::size_t kChunk = 32 * 1024;
@@ -199,8 +132,7 @@ std::shared_ptr<const FolderListing> FolderReader::read(const QByteArray& folder
         const ssize_t got = ::getdents64(descriptor, buffer_.data() + used, kChunk);
         if (got <= 0) {
             // A folder that fails before its first entry cannot be listed; one that
-            // fails later gives the entries read so far, but they are not kept for reuse.
-            complete = complete && got == 0;
+            // fails later gives the entries read so far.
             if (got < 0 && used == 0) {
                 ::close(descriptor);
                 return nullptr;
@@ -210,15 +142,12 @@ std::shared_ptr<const FolderListing> FolderReader::read(const QByteArray& folder
         used += static_cast<std::size_t>(got);
     }
     ::close(descriptor);
-    timespec now{};
-    const bool settled = ::clock_gettime(CLOCK_REALTIME, &now) == 0 &&
-                         info.st_mtim.tv_sec + kSettledSeconds < now.tv_sec;
-    listing->records.assign(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(used));
+    FolderListing listing{folderPath, {}};
+    listing.records.assign(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(used));
     if (buffer_.size() > 16 * kChunk) {
         buffer_ = {};  // a huge folder's buffer is not kept for all the small ones
     }
-    lastListing_ = complete && settled ? listing : nullptr;
-    return listing;
+    return std::make_unique<ListingEnumeration>(std::move(listing));
 }
 
 std::optional<FolderIdentity> FolderReader::identity(const QString& path) {

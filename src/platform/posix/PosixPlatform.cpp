@@ -120,8 +120,8 @@ std::optional<QString> PosixPlatform::firstOrdinaryFileName(const QString& path)
     return found;
 }
 
-std::unique_ptr<FolderEnumeration> PosixPlatform::findFiles(const QString& searchPath) {
-    return folders_.enumerate(searchPath);
+std::unique_ptr<FolderEnumeration> PosixPlatform::listFolder(const QString& folder) {
+    return folders_.enumerate(folder);
 }
 
 std::optional<FolderIdentity> PosixPlatform::folderIdentity(const QString& path) {
@@ -202,7 +202,7 @@ void PosixPlatform::setWindowOpacityLevel(QWidget& window, int level) {
     // On X11 the level reaches the window manager as the window's opacity property,
     // which a compositing manager shows.
     if (window.property(kLayered).toBool()) {
-        window.setWindowOpacity(level / 255.0);
+        window.setWindowOpacity(level / static_cast<double>(kOpaque));
     }
 }
 

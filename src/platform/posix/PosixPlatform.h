@@ -36,7 +36,7 @@ public:
     int copyFileIfAbsent(const QString& source, const QString& target) override;
     std::optional<QString> specialFolderLocation(int folderId) override;
     QStringList sharedLauncherFolders() override;
-    std::unique_ptr<FolderEnumeration> findFiles(const QString& searchPath) override;
+    std::unique_ptr<FolderEnumeration> listFolder(const QString& folder) override;
     std::optional<FolderIdentity> folderIdentity(const QString& path) override;
     QString launcherPattern() override;
     std::optional<QString> launcherMenuName(const QString& path) override;

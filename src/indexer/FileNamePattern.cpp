@@ -1,4 +1,4 @@
-#include "platform/posix/FileNamePattern.h"
+#include "indexer/FileNamePattern.h"
 
 #include <QList>
 

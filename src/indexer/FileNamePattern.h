@@ -1,8 +1,8 @@
 #pragma once
 
-// The file-name pattern of a folder listing: '*' stands for any run of characters (none
-// included), '?' for exactly one character, and every other character for itself,
-// letter case not counting. Built on the shared wildcard core (platform/Wildcards.h).
+// The file-name pattern a walk matches folder entries against: '*' stands for any run of characters
+// (none included), '?' for exactly one character, and every other character for itself, letter case
+// not counting. Built on the shared wildcard core (platform/Wildcards.h).
 
 #include "platform/Wildcards.h"
 

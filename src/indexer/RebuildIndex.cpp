@@ -1,13 +1,13 @@
-#include "app/RebuildIndex.h"
+#include "indexer/RebuildIndex.h"
 
-#include "app/picMain.h"
+#include "common/ErrorTrap.h"
 #include "common/MessageLoop.h"
 #include "indexer/Finder.h"
 #include "indexer/UserFolders.h"
 #include "platform/Platform.h"
-#include "store/FillResultLists.h"
-#include "store/IndexDatabase.h"
+#include "store/Connection.h"
 #include "store/Recordset.h"
+#include "store/ResultLists.h"
 #include "windows/frmWait.h"
 
 #include <vector>
@@ -104,7 +104,7 @@ bool CopyStagedRows(Connection& index, Recordset& rs, const ResultLists& lists, 
     return true;
 }
 
-void RebuildIndex(picMain& window) {
+void RebuildIndex(RebuildWindow& window) {
     frmWait& wait = WaitWindow();
     wait.setStage(QStringLiteral("Please Wait..."));
     wait.showModeless();
@@ -113,7 +113,7 @@ void RebuildIndex(picMain& window) {
     ResultLists& lists = window.lists();
     const ResultLists::Reservation reserved(lists);
 
-    Connection* index = window.database().IndexDb.get();
+    Connection* index = window.index();
     Recordset rs;
     rs.open(QStringLiteral("SELECT * FROM filez"), index, CursorType::Keyset, LockType::Optimistic,
             -1);
@@ -132,17 +132,21 @@ void RebuildIndex(picMain& window) {
 
     rs.requery(-1);
     rs.moveFirst();
-    lists.clear();
-    if (FillResultLists(rs, lists, true) == FillOutcome::Interrupted) {
+    if (ListWholeIndex(window, rs, LoadingCaption::Keep) == FillOutcome::Interrupted) {
         UnloadWaitWindow();
         return;
     }
     rs.close();
-    window.ShowCount();
+    FinishWaitWindow(kRebuildPauseMs);
+}
 
-    wait.fillBar();
-    platform().sleep(kRebuildPauseMs);
-    UnloadWaitWindow();
+void UpdateDatabase(RebuildWindow& window) {
+    window.setModeButtonsEnabled(false);
+    const bool failed = trapErrors([&window] { RebuildIndex(window); }, [] { UnloadWaitWindow(); });
+    // After a rebuild that failed part-way, the lists may still hold what it staged:
+    // they show the table again even when the box was empty already.
+    window.emptySearchBox(failed);
+    window.setModeButtonsEnabled(true);
 }
 
 }  // namespace kwiklet

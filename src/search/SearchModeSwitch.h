@@ -1,0 +1,36 @@
+#pragma once
+
+// The main window's mode button: from searching the index to searching the web and back.
+
+#include "windows/WholeIndexListing.h"
+
+class QLineEdit;
+class QString;
+
+namespace kwiklet {
+
+class Connection;
+struct SearchState;
+
+// What the mode switch needs of the main window.
+class SearchModeWindow : public virtual IndexListWindow {
+public:
+    virtual SearchState& searchState() = 0;
+    // The index connection, or null when there is none.
+    virtual Connection* index() = 0;
+    // Text1, the search box, and Text2, the hidden path of the chosen entry.
+    virtual QLineEdit& searchBox() = 0;
+    virtual QLineEdit& pathBox() = 0;
+    virtual void setModeCaption(const QString& caption) = 0;
+    // The mode and Update buttons together: neither may start anything while one runs.
+    virtual void setModeButtonsEnabled(bool enabled) = 0;
+
+protected:
+    ~SearchModeWindow() = default;
+};
+
+// Switches to the other mode: web mode lists the search engines and prompts for the
+// words; returning to the index lists it whole again behind the wait window.
+void SwitchSearchMode(SearchModeWindow& window);
+
+}  // namespace kwiklet

@@ -1,0 +1,39 @@
+#pragma once
+
+// Listing the whole index in the main window behind the wait window, as the window's
+// load, the return from web mode and the end of a rebuild do.
+
+#include "store/FillResultLists.h"
+
+#include <functional>
+
+namespace kwiklet {
+
+class Recordset;
+class ResultLists;
+
+// How long the full bar stays up once the whole index is listed.
+inline constexpr int kListedPauseMs = 500;
+
+// What listing the whole index needs of the main window.
+class IndexListWindow {
+public:
+    virtual ResultLists& lists() = 0;
+    // Sets the count line to the number of names listed.
+    virtual void ShowCount() = 0;
+
+protected:
+    ~IndexListWindow() = default;
+};
+
+// Whether the listing puts the wait window up saying that it loads, or finds it up
+// already, telling what the longer operation it ends has done.
+enum class LoadingCaption { Show, Keep };
+
+// Clears the window's lists, fills them with every row of the recordset from its current
+// one on, each name once, and sets the count line, however the fill ends. afterClearing,
+// when given, runs once the lists are empty, before the fill. The recordset is left open.
+FillOutcome ListWholeIndex(IndexListWindow& window, Recordset& rows, LoadingCaption caption,
+                           const std::function<void()>& afterClearing = {});
+
+}  // namespace kwiklet
