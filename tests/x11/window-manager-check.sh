@@ -10,7 +10,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 work="$(mktemp -d)"
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill $(jobs -p) 2>/dev/null || true; wait; rm -rf "$work"' EXIT
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" DISPLAY=:97
 mkdir -p "$XDG_CONFIG_HOME/kwiklet" "$work/bin"
 cp "$root/build/src/kwiklet" "$work/bin/"
