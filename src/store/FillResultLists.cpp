@@ -14,10 +14,11 @@ FillOutcome FillResultLists(Recordset& recordset, ResultLists& lists, bool skipD
         if (lists.generation() != generation || !recordset.isOpen()) {
             return FillOutcome::Interrupted;
         }
-        const QString name = recordset.field("name");
+        // The column text goes into the lists as it is: no string object per row.
+        const QByteArrayView name = recordset.fieldUtf8("name");
         // A row without a name cannot be typed or chosen, so it is not listed.
-        if (!name.isEmpty() && (!skipDuplicateNames || !IsNameListed(name, lists))) {
-            lists.append(name, recordset.field("path"));
+        if (!name.isEmpty()) {
+            lists.appendUtf8(name, recordset.fieldUtf8("path"), skipDuplicateNames);
         }
         recordset.moveNext();
     }

@@ -193,6 +193,11 @@ bool Recordset::eof() const {
 }
 
 QString Recordset::field(const char* name) const {
+    const QByteArrayView text = fieldUtf8(name);
+    return text.isNull() ? QString() : QString::fromUtf8(text);
+}
+
+QByteArrayView Recordset::fieldUtf8(const char* name) const {
     state_->requireOpen();
     const int column = state_->column(name);
     if (state_->eof) {
@@ -201,9 +206,9 @@ QString Recordset::field(const char* name) const {
     sqlite3_stmt* statement = state_->statement.get();
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
     if (!text) {
-        return QString();
+        return {};
     }
-    return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
+    return {text, sqlite3_column_bytes(statement, column)};
 }
 
 void Recordset::moveNext() {

@@ -6,6 +6,7 @@
 
 #include "store/Statement.h"
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <memory>
@@ -42,6 +43,9 @@ public:
     bool eof() const;
     // The current row's field as text; a field without a value reads as "".
     QString field(const char* name) const;
+    // The same as the UTF-8 the index holds, without a copy: valid until the recordset
+    // moves or closes.
+    QByteArrayView fieldUtf8(const char* name) const;
     void moveNext();
     void moveFirst();
     // Runs the statement again, standing on its first row.
