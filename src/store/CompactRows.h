@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace kwiklet::store {
@@ -20,9 +21,17 @@ public:
     QByteArrayView name(std::size_t row) const;
     QByteArrayView path(std::size_t row) const;
 
+    struct Text {
+        QByteArrayView name;
+        QByteArrayView path;
+    };
     // Appends a row; with onlyNewName, a name some row holds already (byte for byte) adds
     // nothing. Returns whether the row was added.
-    bool append(QByteArrayView name, QByteArrayView path, bool onlyNewName);
+    bool append(Text row, bool onlyNewName);
+    // Appends the rows in order, as append() one by one would; the name index is looked
+    // up for all of them at once, so that its memory is fetched in parallel, not row by
+    // row. Returns how many were added.
+    std::size_t append(std::span<const Text> rows, bool onlyNewNames);
     bool containsName(QByteArrayView name) const;
     void clear();
 
@@ -41,7 +50,9 @@ private:
     char* reserve(std::size_t bytes, Row& row);
     // The slot holding the name, or the free slot where it would go.
     std::size_t slotFor(QByteArrayView name, std::uint32_t hash) const;
-    void growSlots();
+    // Makes room in the index for more names, so that it does not move while they go in.
+    void reserveSlots(std::size_t moreNames);
+    bool appendHashed(Text row, std::uint32_t hash, bool onlyNewName);
 
     std::vector<Row> rows_;
     std::vector<std::unique_ptr<char[]>> blocks_;

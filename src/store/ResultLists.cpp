@@ -4,7 +4,10 @@
 #include <QStringDecoder>
 #include <QUtf8StringView>
 
+#include <algorithm>
 #include <limits>
+#include <optional>
+#include <vector>
 
 namespace kwiklet {
 namespace {
@@ -16,10 +19,10 @@ constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
 // bytes. Valid UTF-8 is that form already. Invalid sequences read as replacement
 // characters, and a leading byte order mark reads as nothing, so those texts are stored
 // as the string they read as.
-QByteArray canonicalForm(QByteArrayView utf8) {
+std::optional<QByteArray> canonicalForm(QByteArrayView utf8) {
     if (QUtf8StringView(utf8.data(), utf8.size()).isValidUtf8() &&
         !utf8.startsWith(kByteOrderMark)) {
-        return {};
+        return std::nullopt;
     }
     return QString::fromUtf8(utf8).toUtf8();
 }
@@ -64,23 +67,37 @@ bool ResultLists::containsName(const QString& name) const {
 }
 
 void ResultLists::append(const QString& name, const QString& path) {
-    appendRow(name.toUtf8(), path.toUtf8(), false);
+    const QByteArray nameUtf8 = name.toUtf8();
+    const QByteArray pathUtf8 = path.toUtf8();
+    const store::CompactRows::Text row{nameUtf8, pathUtf8};
+    appendRows(std::span(&row, 1), false);
 }
 
-void ResultLists::appendUtf8(QByteArrayView name, QByteArrayView path, bool onlyNewName) {
-    const QByteArray canonicalName = canonicalForm(name);
-    const QByteArray canonicalPath = canonicalForm(path);
-    appendRow(canonicalName.isNull() ? name : QByteArrayView(canonicalName),
-              canonicalPath.isNull() ? path : QByteArrayView(canonicalPath), onlyNewName);
+void ResultLists::appendUtf8(std::span<const store::CompactRows::Text> rows, bool onlyNewNames) {
+    // Texts not in their stored form yet are rare: only those are converted, and kept here
+    // while the rows go in.
+    std::vector<QByteArray> converted;
+    std::vector<store::CompactRows::Text> canonical;
+    canonical.reserve(rows.size());
+    for (store::CompactRows::Text row : rows) {
+        for (QByteArrayView* text : {&row.name, &row.path}) {
+            if (std::optional<QByteArray> form = canonicalForm(*text)) {
+                *text = converted.emplace_back(std::move(*form));
+            }
+        }
+        // A row without a name cannot be typed or chosen, so it is not listed.
+        if (!row.name.isEmpty()) {
+            canonical.push_back(row);
+        }
+    }
+    appendRows(canonical, onlyNewNames);
 }
 
-void ResultLists::appendRow(QByteArrayView name, QByteArrayView path, bool onlyNewName) {
+void ResultLists::appendRows(std::span<const store::CompactRows::Text> rows, bool onlyNewNames) {
     // A view addresses rows with int; beyond that the lists stop growing rather than
     // let the view and the data disagree.
-    if (rows_.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max())) {
-        return;
-    }
-    if (!rows_.append(name, path, onlyNewName)) {
+    const auto room = static_cast<std::size_t>(std::numeric_limits<int>::max()) - rows_.size();
+    if (rows_.append(rows.first(std::min(rows.size(), room)), onlyNewNames) == 0) {
         return;
     }
     if (!publishQueued_) {
