@@ -5,6 +5,7 @@
 #include "store/ResultLists.h"
 
 #include <array>
+#include <string>
 #include <utility>
 
 namespace kwiklet {
@@ -15,43 +16,36 @@ namespace {
 // over a large index is much faster than one row at a time.
 class PendingRows {
 public:
+    static constexpr std::size_t kMost = 32;
+
     PendingRows(ResultLists& lists, bool onlyNewNames)
         : lists_(lists), onlyNewNames_(onlyNewNames) {}
 
     void add(QByteArrayView name, QByteArrayView path) {
-        text_.append(name);
-        text_.append(path);
+        text_.append(name.data(), static_cast<std::size_t>(name.size()));
+        text_.append(path.data(), static_cast<std::size_t>(path.size()));
         sizes_[count_++] = {name.size(), path.size()};
-        if (count_ == kRowsAtOnce) {
-            flush();
-        }
     }
 
     void flush() {
-        std::array<store::CompactRows::Text, kRowsAtOnce> rows;
+        std::array<store::CompactRows::Text, kMost> rows;
+        const QByteArrayView text(text_.data(), static_cast<qsizetype>(text_.size()));
         qsizetype offset = 0;
         for (std::size_t i = 0; i < count_; ++i) {
             const auto [nameSize, pathSize] = sizes_[i];
-            rows[i].name = QByteArrayView(text_).sliced(offset, nameSize);
-            rows[i].path = QByteArrayView(text_).sliced(offset + nameSize, pathSize);
+            rows[i] = {text.sliced(offset, nameSize), text.sliced(offset + nameSize, pathSize)};
             offset += nameSize + pathSize;
         }
         lists_.appendUtf8(std::span(rows.data(), count_), onlyNewNames_);
-        drop();
-    }
-
-    void drop() {
-        text_.resize(0);  // keeps the capacity for the next rows
+        text_.clear();  // keeps the capacity for the next rows
         count_ = 0;
     }
 
 private:
-    static constexpr std::size_t kRowsAtOnce = 32;
-
     ResultLists& lists_;
     const bool onlyNewNames_;
-    QByteArray text_;
-    std::array<std::pair<qsizetype, qsizetype>, kRowsAtOnce> sizes_{};
+    std::string text_;
+    std::array<std::pair<qsizetype, qsizetype>, kMost> sizes_{};
     std::size_t count_ = 0;
 };
 
@@ -61,25 +55,24 @@ FillOutcome FillResultLists(Recordset& recordset, ResultLists& lists, bool skipD
     const ResultLists::BatchedAppends batch(lists);
     const auto generation = lists.generation();
     PendingRows pending(lists, skipDuplicateNames);
-    try {
-        while (!recordset.eof()) {
-            messageloop::yieldIfDue();
-            if (lists.generation() != generation) {
-                pending.drop();  // the lists were cleared for a newer query
-                return FillOutcome::Interrupted;
-            }
-            if (!recordset.isOpen()) {
-                pending.flush();  // the rows read before the close stay listed
-                return FillOutcome::Interrupted;
-            }
-            pending.add(recordset.fieldUtf8("name"), recordset.fieldUtf8("path"));
-            recordset.moveNext();
+    // The message loop gets its turns between batches, so whatever runs then finds every
+    // row read so far in the lists.
+    while (!recordset.eof()) {
+        messageloop::yieldIfDue();
+        if (lists.generation() != generation || !recordset.isOpen()) {
+            return FillOutcome::Interrupted;
         }
-    } catch (...) {
-        pending.flush();  // a row that cannot be read ends the fill after the ones before it
-        throw;
+        try {
+            for (std::size_t i = 0; i < PendingRows::kMost && !recordset.eof(); ++i) {
+                pending.add(recordset.fieldUtf8("name"), recordset.fieldUtf8("path"));
+                recordset.moveNext();
+            }
+        } catch (...) {
+            pending.flush();  // a row that cannot be read ends the fill after the ones before
+            throw;
+        }
+        pending.flush();
     }
-    pending.flush();
     return FillOutcome::Complete;
 }
 
