@@ -57,14 +57,20 @@ FillOutcome FillResultLists(Recordset& recordset, ResultLists& lists, bool skipD
     PendingRows pending(lists, skipDuplicateNames);
     // The message loop gets its turns between batches, so whatever runs then finds every
     // row read so far in the lists.
+    int name = -1;
+    int path = -1;
     while (!recordset.eof()) {
+        if (name < 0) {
+            name = recordset.fieldIndex("name");
+            path = recordset.fieldIndex("path");
+        }
         messageloop::yieldIfDue();
         if (lists.generation() != generation || !recordset.isOpen()) {
             return FillOutcome::Interrupted;
         }
         try {
             for (std::size_t i = 0; i < PendingRows::kMost && !recordset.eof(); ++i) {
-                pending.add(recordset.fieldUtf8("name"), recordset.fieldUtf8("path"));
+                pending.add(recordset.fieldUtf8(name), recordset.fieldUtf8(path));
                 recordset.moveNext();
             }
         } catch (...) {
