@@ -33,10 +33,6 @@ QByteArrayView CompactRows::path(std::size_t row) const {
     return {blocks_[r.block].get() + r.offset + r.nameSize, static_cast<qsizetype>(r.pathSize)};
 }
 
-bool CompactRows::append(Text row, bool onlyNewName) {
-    return append(std::span<const Text>(&row, 1), onlyNewName) == 1;
-}
-
 std::size_t CompactRows::append(std::span<const Text> rows, bool onlyNewNames) {
     reserveSlots(rows.size());
     const std::size_t mask = slots_.size() - 1;

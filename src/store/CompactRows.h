@@ -25,11 +25,9 @@ public:
         QByteArrayView name;
         QByteArrayView path;
     };
-    // Appends a row; with onlyNewName, a name some row holds already (byte for byte) adds
-    // nothing. Returns whether the row was added.
-    bool append(Text row, bool onlyNewName);
-    // Appends the rows in order, as append() one by one would; the name index is looked
-    // up for all of them at once, so that its memory is fetched in parallel, not row by
+    // Appends the rows in order; with onlyNewNames, a name some row holds already (byte
+    // for byte), an earlier one of these included, adds nothing. The name index is looked
+    // up for several rows at once, so that its memory is fetched in parallel, not row by
     // row. Returns how many were added.
     std::size_t append(std::span<const Text> rows, bool onlyNewNames);
     bool containsName(QByteArrayView name) const;
