@@ -4,22 +4,80 @@
 #include "store/Recordset.h"
 #include "store/ResultLists.h"
 
+#include <array>
+#include <string>
+#include <utility>
+
 namespace kwiklet {
+namespace {
+
+// Rows read wait here, copied (a column's text lasts only until the recordset moves on),
+// and go into the lists a few at a time: the lists look their names up together, which
+// over a large index is much faster than one row at a time.
+class PendingRows {
+public:
+    static constexpr std::size_t kMost = 32;
+
+    PendingRows(ResultLists& lists, bool onlyNewNames)
+        : lists_(lists), onlyNewNames_(onlyNewNames) {}
+
+    void add(QByteArrayView name, QByteArrayView path) {
+        text_.append(name.data(), static_cast<std::size_t>(name.size()));
+        text_.append(path.data(), static_cast<std::size_t>(path.size()));
+        sizes_[count_++] = {name.size(), path.size()};
+    }
+
+    void flush() {
+        std::array<store::CompactRows::Text, kMost> rows;
+        const QByteArrayView text(text_.data(), static_cast<qsizetype>(text_.size()));
+        qsizetype offset = 0;
+        for (std::size_t i = 0; i < count_; ++i) {
+            const auto [nameSize, pathSize] = sizes_[i];
+            rows[i] = {text.sliced(offset, nameSize), text.sliced(offset + nameSize, pathSize)};
+            offset += nameSize + pathSize;
+        }
+        lists_.appendUtf8(std::span(rows.data(), count_), onlyNewNames_);
+        text_.clear();  // keeps the capacity for the next rows
+        count_ = 0;
+    }
+
+private:
+    ResultLists& lists_;
+    const bool onlyNewNames_;
+    std::string text_;
+    std::array<std::pair<qsizetype, qsizetype>, kMost> sizes_{};
+    std::size_t count_ = 0;
+};
+
+}  // namespace
 
 FillOutcome FillResultLists(Recordset& recordset, ResultLists& lists, bool skipDuplicateNames) {
     const ResultLists::BatchedAppends batch(lists);
     const auto generation = lists.generation();
+    PendingRows pending(lists, skipDuplicateNames);
+    // The message loop gets its turns between batches, so whatever runs then finds every
+    // row read so far in the lists.
+    int name = -1;
+    int path = -1;
     while (!recordset.eof()) {
+        if (name < 0) {
+            name = recordset.fieldIndex("name");
+            path = recordset.fieldIndex("path");
+        }
         messageloop::yieldIfDue();
         if (lists.generation() != generation || !recordset.isOpen()) {
             return FillOutcome::Interrupted;
         }
-        const QString name = recordset.field("name");
-        // A row without a name cannot be typed or chosen, so it is not listed.
-        if (!name.isEmpty() && (!skipDuplicateNames || !IsNameListed(name, lists))) {
-            lists.append(name, recordset.field("path"));
+        try {
+            for (std::size_t i = 0; i < PendingRows::kMost && !recordset.eof(); ++i) {
+                pending.add(recordset.fieldUtf8(name), recordset.fieldUtf8(path));
+                recordset.moveNext();
+            }
+        } catch (...) {
+            pending.flush();  // a row that cannot be read ends the fill after the ones before
+            throw;
         }
-        recordset.moveNext();
+        pending.flush();
     }
     return FillOutcome::Complete;
 }

@@ -193,17 +193,26 @@ bool Recordset::eof() const {
 }
 
 QString Recordset::field(const char* name) const {
+    const QByteArrayView text = fieldUtf8(fieldIndex(name));
+    return text.isNull() ? QString() : QString::fromUtf8(text);
+}
+
+int Recordset::fieldIndex(const char* name) const {
     state_->requireOpen();
-    const int column = state_->column(name);
+    return state_->column(name);
+}
+
+QByteArrayView Recordset::fieldUtf8(int index) const {
+    state_->requireOpen();
     if (state_->eof) {
         throw noCurrentRecord();
     }
     sqlite3_stmt* statement = state_->statement.get();
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, index));
     if (!text) {
-        return QString();
+        return {};
     }
-    return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
+    return {text, sqlite3_column_bytes(statement, index)};
 }
 
 void Recordset::moveNext() {

@@ -6,6 +6,7 @@
 
 #include "store/Statement.h"
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <memory>
@@ -42,6 +43,12 @@ public:
     bool eof() const;
     // The current row's field as text; a field without a value reads as "".
     QString field(const char* name) const;
+    // A field's position among the statement's columns, to read it row after row without
+    // looking its name up each time; a name the statement lacks raises err::kItemNotFound.
+    int fieldIndex(const char* name) const;
+    // The current row's field at that position as the UTF-8 the index holds, without a
+    // copy: valid until the recordset moves or closes.
+    QByteArrayView fieldUtf8(int index) const;
     void moveNext();
     void moveFirst();
     // Runs the statement again, standing on its first row.

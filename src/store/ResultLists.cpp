@@ -1,10 +1,44 @@
 #include "store/ResultLists.h"
 
 #include <QMetaObject>
+#include <QStringDecoder>
+#include <QUtf8StringView>
 
+#include <algorithm>
 #include <limits>
+#include <optional>
+#include <vector>
 
 namespace kwiklet {
+namespace {
+
+constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
+
+// The rows hold each text in the one UTF-8 form that reads back as the string the text
+// stands for, so that equal strings have equal bytes: the duplicate check compares
+// bytes. Valid UTF-8 is that form already. Invalid sequences read as replacement
+// characters, and a leading byte order mark reads as nothing, so those texts are stored
+// as the string they read as.
+std::optional<QByteArray> canonicalForm(QByteArrayView utf8) {
+    if (QUtf8StringView(utf8.data(), utf8.size()).isValidUtf8() &&
+        !utf8.startsWith(kByteOrderMark)) {
+        return std::nullopt;
+    }
+    return QString::fromUtf8(utf8).toUtf8();
+}
+
+// Reads stored text back. A byte order mark left at the start is part of the string
+// (only the first of several was taken away before storing), so it is kept.
+QString decoded(QByteArrayView utf8) {
+    if (!utf8.startsWith(kByteOrderMark)) {
+        return QString::fromUtf8(utf8);
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom |
+                                                     QStringDecoder::Flag::Stateless);
+    return decoder(utf8);
+}
+
+}  // namespace
 
 ResultLists::ResultLists(QObject* parent) : QAbstractListModel(parent) {}
 
@@ -12,22 +46,60 @@ int ResultLists::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : publishedRows_;
 }
 
+// Only the rows a view asks for, the ones it paints, become strings.
 QVariant ResultLists::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= publishedRows_ || role != Qt::DisplayRole) {
         return {};
     }
-    return names_[static_cast<std::size_t>(index.row())];
+    return name(index.row());
+}
+
+QString ResultLists::name(qsizetype index) const {
+    return holds(index) ? decoded(rows_.name(static_cast<std::size_t>(index))) : QString();
+}
+
+QString ResultLists::path(qsizetype index) const {
+    return holds(index) ? decoded(rows_.path(static_cast<std::size_t>(index))) : QString();
+}
+
+bool ResultLists::containsName(const QString& name) const {
+    return rows_.containsName(name.toUtf8());
 }
 
 void ResultLists::append(const QString& name, const QString& path) {
+    const QByteArray nameUtf8 = name.toUtf8();
+    const QByteArray pathUtf8 = path.toUtf8();
+    const store::CompactRows::Text row{nameUtf8, pathUtf8};
+    appendRows(std::span(&row, 1), false);
+}
+
+void ResultLists::appendUtf8(std::span<const store::CompactRows::Text> rows, bool onlyNewNames) {
+    // Texts not in their stored form yet are rare: only those are converted, and kept here
+    // while the rows go in.
+    std::vector<QByteArray> converted;
+    std::vector<store::CompactRows::Text> canonical;
+    canonical.reserve(rows.size());
+    for (store::CompactRows::Text row : rows) {
+        for (QByteArrayView* text : {&row.name, &row.path}) {
+            if (std::optional<QByteArray> form = canonicalForm(*text)) {
+                *text = converted.emplace_back(std::move(*form));
+            }
+        }
+        // A row without a name cannot be typed or chosen, so it is not listed.
+        if (!row.name.isEmpty()) {
+            canonical.push_back(row);
+        }
+    }
+    appendRows(canonical, onlyNewNames);
+}
+
+void ResultLists::appendRows(std::span<const store::CompactRows::Text> rows, bool onlyNewNames) {
     // A view addresses rows with int; beyond that the lists stop growing rather than
     // let the view and the data disagree.
-    if (names_.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+    const auto room = static_cast<std::size_t>(std::numeric_limits<int>::max()) - rows_.size();
+    if (rows_.append(rows.first(std::min(rows.size(), room)), onlyNewNames) == 0) {
         return;
     }
-    nameIndex_.insert(name);
-    names_.push_back(name);
-    paths_.push_back(path);
     if (!publishQueued_) {
         publishQueued_ = true;
         QMetaObject::invokeMethod(this, &ResultLists::publishPendingRows, Qt::QueuedConnection);
@@ -37,9 +109,7 @@ void ResultLists::append(const QString& name, const QString& path) {
 void ResultLists::clear() {
     ++generation_;
     beginResetModel();
-    names_.clear();
-    paths_.clear();
-    nameIndex_.clear();
+    rows_.clear();
     publishedRows_ = 0;
     endResetModel();
 }
@@ -49,17 +119,13 @@ void ResultLists::publishPendingRows() {
     if (batches_ > 0) {
         return;  // the batch publishes when it ends
     }
-    const int total = static_cast<int>(names_.size());
+    const int total = static_cast<int>(rows_.size());
     if (total <= publishedRows_) {
         return;
     }
     beginInsertRows(QModelIndex(), publishedRows_, total - 1);
     publishedRows_ = total;
     endInsertRows();
-}
-
-bool IsNameListed(const QString& name, const ResultLists& lists) {
-    return lists.containsName(name);
 }
 
 }  // namespace kwiklet

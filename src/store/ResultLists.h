@@ -4,12 +4,13 @@
 // List2, the full path behind each name. Everything that fills them goes through this
 // object, so item i of List2 always belongs to item i of List1.
 
+#include "store/CompactRows.h"
+
 #include <QAbstractListModel>
-#include <QSet>
-#include <QStringList>
+#include <QString>
 
 #include <cstdint>
-#include <vector>
+#include <span>
 
 namespace kwiklet {
 
@@ -25,16 +26,21 @@ public:
     // Appends a name to List1 and its path to List2. Views see appended rows at the
     // next turn of the message loop, in one batch.
     void append(const QString& name, const QString& path);
+    // Appends rows from UTF-8 text as the index stores it, without a string object per row;
+    // with onlyNewNames, a name List1 holds already adds nothing, so the first row of a
+    // name wins. A row without a name is left out. A few rows at once go in faster than
+    // one by one.
+    void appendUtf8(std::span<const store::CompactRows::Text> rows, bool onlyNewNames);
     // Clears both lists together.
     void clear();
 
-    qsizetype count() const { return static_cast<qsizetype>(names_.size()); }
+    qsizetype count() const { return static_cast<qsizetype>(rows_.size()); }
     // The item at the position, or "" for a position the lists do not hold, as a list
     // control answers for an index outside its items.
-    QString name(qsizetype index) const { return itemAt(names_, index); }
-    QString path(qsizetype index) const { return itemAt(paths_, index); }
+    QString name(qsizetype index) const;
+    QString path(qsizetype index) const;
     // True when List1 holds exactly this name (letter case counts).
-    bool containsName(const QString& name) const { return nameIndex_.contains(name); }
+    bool containsName(const QString& name) const;
 
     // Changes with every clear(): a fill that started before a clear has been
     // superseded and must stop appending.
@@ -76,23 +82,15 @@ public:
     bool isReserved() const { return reservations_ > 0; }
 
 private:
-    static QString itemAt(const std::vector<QString>& items, qsizetype index) {
-        return index >= 0 && index < static_cast<qsizetype>(items.size())
-                   ? items[static_cast<std::size_t>(index)]
-                   : QString();
-    }
+    void appendRows(std::span<const store::CompactRows::Text> rows, bool onlyNewNames);
+    bool holds(qsizetype index) const { return index >= 0 && index < count(); }
 
-    std::vector<QString> names_;
-    std::vector<QString> paths_;
-    QSet<QString> nameIndex_;  // every name in List1, for the duplicate check
+    store::CompactRows rows_;
     int publishedRows_ = 0;
     bool publishQueued_ = false;
     std::uint64_t generation_ = 0;
     int reservations_ = 0;
     int batches_ = 0;
 };
-
-// True when some item of List1 equals the name exactly.
-bool IsNameListed(const QString& name, const ResultLists& lists);
 
 }  // namespace kwiklet
