@@ -2,7 +2,6 @@
 // command behind each, all under one error trap.
 
 #include "app/RunAtStartup.h"
-#include "app/StartProgram.h"
 #include "app/Vendor.h"
 #include "app/picMain.h"
 
@@ -10,6 +9,7 @@
 #include "common/ErrorTrap.h"
 #include "platform/Platform.h"
 #include "search/Launching.h"
+#include "store/IndexDatabase.h"
 #include "store/Settings.h"
 #include "windows/frmAbout.h"
 

@@ -75,12 +75,6 @@ bool ShowStartUp(IndexDatabase& database, std::unique_ptr<picMain>& window) {
     return true;
 }
 
-void CloseIndexDb(IndexDatabase& database) {
-    if (database.IndexDb && database.IndexDb->state() == ObjectState::Open) {
-        database.IndexDb->close();
-    }
-}
-
 int RunProgram(QApplication& application, IndexDatabase& database,
                std::unique_ptr<picMain>& window) {
     const auto mainWindowLoaded = [&window] { return window && window->isVisible(); };

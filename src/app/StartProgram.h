@@ -28,10 +28,6 @@ std::unique_ptr<picMain> LaunchProgram(IndexDatabase& database);
 // could not be opened (the user has been told why and the program should end).
 bool ShowStartUp(IndexDatabase& database, std::unique_ptr<picMain>& window);
 
-// Closes the index connection if it is open. Every way the program ends goes through
-// here, so that the index is left whole and its log small.
-void CloseIndexDb(IndexDatabase& database);
-
 // The message loop until the last window closes, or the session ends, which ends the
 // program as Exit does (the main window's position is saved). The index is closed
 // either way.

@@ -1,7 +1,6 @@
 #include "app/picMain.h"
 
 #include "app/GlyphLabel.h"
-#include "app/StartProgram.h"
 #include "appearance/Skin.h"
 #include "common/ErrorTrap.h"
 #include "common/KeyCodes.h"

@@ -14,4 +14,12 @@ struct IndexDatabase {
     std::unique_ptr<Connection> IndexDb;
 };
 
+// Closes the index connection if it is open. Every way the program ends goes through
+// here, so that the index is left whole and its log small.
+inline void CloseIndexDb(IndexDatabase& database) {
+    if (database.IndexDb && database.IndexDb->state() == ObjectState::Open) {
+        database.IndexDb->close();
+    }
+}
+
 }  // namespace kwiklet
