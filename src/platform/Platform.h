@@ -4,7 +4,6 @@
 // Program logic calls these and never the system directly, so each operation has one
 // meaning on every platform and a recording stand-in in the tests.
 
-#include <QByteArray>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -25,12 +24,6 @@ namespace kwiklet {
 // Message box styles: an OK button with no icon, the critical-stop icon, or the
 // exclamation icon.
 enum class MessageStyle : int { Plain = 0, Critical = 16, Exclamation = 48 };
-
-// A registry value as read: its type (1 text, 4 32-bit number, ...) and raw data.
-struct RegistryValue {
-    int type = 0;
-    QByteArray data;
-};
 
 struct ScreenMetrics {
     QSize pixels;             // the primary screen's size
@@ -81,12 +74,6 @@ public:
     // Stores the value at once, so that nothing is lost if the process ends next.
     virtual void writeSetting(const QString& application, const QString& section,
                               const QString& key, const QString& value) = 0;
-
-    // --- Machine-wide registry ------------------------------------------------------
-    // Opens the key for reading and writing and reads one value; nothing on failure.
-    virtual std::optional<RegistryValue> readRegistryValue(std::uint32_t rootKey,
-                                                           const QString& subkey,
-                                                           const QString& valueName) = 0;
 
     // --- Files ----------------------------------------------------------------------
     // The stored name of the first ordinary, non-hidden file that the path names,

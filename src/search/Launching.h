@@ -10,9 +10,9 @@ namespace kwiklet {
 // for. Whether anything opened is not reported.
 void OpenWithShell(const QString& target, const QString& directory);
 
-// Starts the first office program whose name the text holds (letter case not counting),
-// from the folder the machine's settings give for it. True when one was named, whether
-// or not it could be started.
+// Starts the first office program whose name the text holds (letter case not counting)
+// by its bare program name, which the opener maps to what runs it here. True when one was named,
+// whether or not it could be started.
 bool LaunchOfficeProgram(const QString& text);
 
 }  // namespace kwiklet

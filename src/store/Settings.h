@@ -5,8 +5,6 @@
 
 #include <QString>
 
-#include <cstdint>
-
 namespace kwiklet::settings {
 
 inline const QString kSection = QStringLiteral("Options");
@@ -27,17 +25,3 @@ QString read(const QString& key, const QString& defaultValue);
 void write(const QString& key, const QString& value);
 
 }  // namespace kwiklet::settings
-
-namespace kwiklet {
-
-inline constexpr std::uint32_t HKEY_CLASSES_ROOT_KEY = 0x80000000u;
-inline constexpr std::uint32_t HKEY_CURRENT_USER_KEY = 0x80000001u;
-inline constexpr std::uint32_t HKEY_LOCAL_MACHINE_KEY = 0x80000002u;
-
-// Reads a registry value as text. True when it was read; on failure the result is "".
-// A text value gives its text without a closing NUL; a number value its decimal
-// digits; a value of any other type leaves the result as it was passed in.
-bool ReadRegistryString(std::uint32_t rootKey, const QString& subkey, const QString& valueName,
-                        QString& result);
-
-}  // namespace kwiklet

@@ -69,16 +69,6 @@ void RecordingPlatform::setWindowOpacityLevel(QWidget& window, int level) {
     opacityRequests.emplace_back(window.objectName(), level);
 }
 
-std::optional<RegistryValue> RecordingPlatform::readRegistryValue(std::uint32_t rootKey,
-                                                                  const QString& subkey,
-                                                                  const QString& valueName) {
-    const auto found = registry.find({rootKey, subkey, valueName});
-    if (found == registry.end()) {
-        return std::nullopt;
-    }
-    return found->second;
-}
-
 std::optional<QString> RecordingPlatform::specialFolderLocation(int folderId) {
     const auto decided = specialFolders.find(folderId);
     return decided != specialFolders.end() ? decided->second

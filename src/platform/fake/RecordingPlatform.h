@@ -12,7 +12,6 @@
 
 #include <functional>
 #include <map>
-#include <tuple>
 #include <vector>
 
 namespace kwiklet {
@@ -42,8 +41,6 @@ public:
     std::unique_ptr<FolderEnumeration> listFolder(const QString& folder) override;
     bool isFolderWritable(const QString& folder) override;
     std::optional<QString> specialFolderLocation(int folderId) override;
-    std::optional<RegistryValue> readRegistryValue(std::uint32_t rootKey, const QString& subkey,
-                                                   const QString& valueName) override;
     std::vector<QRect> screenAreas() override;
 
     // What happened, in order.
@@ -80,10 +77,6 @@ public:
     std::map<int, std::optional<QString>> specialFolders;
     // Every search path a listing was asked for, in order.
     QStringList listedFolders;
-
-    // A registry to read from, as a Windows machine would have one: (root key, subkey,
-    // value name) to value. Empty, as on Linux, unless a test fills it.
-    std::map<std::tuple<std::uint32_t, QString, QString>, RegistryValue> registry;
 
     // The screens' usable areas the test decides; nothing: the real platform's.
     std::optional<std::vector<QRect>> screens;

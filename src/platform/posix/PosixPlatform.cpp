@@ -92,11 +92,6 @@ void PosixPlatform::writeSetting(const QString& application, const QString& sect
     settings.sync();
 }
 
-std::optional<RegistryValue> PosixPlatform::readRegistryValue(std::uint32_t, const QString&,
-                                                              const QString&) {
-    return std::nullopt;  // there is no registry here: every read fails
-}
-
 std::optional<QString> PosixPlatform::firstOrdinaryFileName(const QString& path) {
     const QFileInfo target(path);
     const QDir folder = target.absoluteDir();

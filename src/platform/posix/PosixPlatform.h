@@ -26,9 +26,6 @@ public:
     void writeSetting(const QString& application, const QString& section, const QString& key,
                       const QString& value) override;
 
-    std::optional<RegistryValue> readRegistryValue(std::uint32_t rootKey, const QString& subkey,
-                                                   const QString& valueName) override;
-
     std::optional<QString> firstOrdinaryFileName(const QString& path) override;
     bool isFolderWritable(const QString& folder) override;
     QString installedDataFolder() override;

@@ -13,9 +13,9 @@
 namespace kwiklet::shellopener {
 namespace {
 
-// Where Windows keeps the folders of its office programs (App Paths), a Linux desktop
-// has an office suite of its own: the program names the shell knows start LibreOffice's
-// counterpart, where it is installed.
+// Office programs are asked for by their Windows program names; a Linux desktop has an
+// office suite of its own, so those names start LibreOffice's counterpart, where it is
+// installed.
 struct ProgramCounterpart {
     const char* windowsName;
     const char* libreOfficeModule;
