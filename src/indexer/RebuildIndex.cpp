@@ -3,7 +3,6 @@
 #include "common/ErrorTrap.h"
 #include "common/MessageLoop.h"
 #include "indexer/Finder.h"
-#include "indexer/UserFolders.h"
 #include "platform/Platform.h"
 #include "store/Connection.h"
 #include "store/Recordset.h"
@@ -29,25 +28,28 @@ struct ScanStage {
     bool launcherFolders = false;
 };
 
+// The folder, when the system has one: a folder it does not know is no reason to walk
+// the whole file system.
+QStringList folderIfAny(const std::optional<QString>& folder) {
+    return folder && !folder->isEmpty() ? QStringList{*folder} : QStringList{};
+}
+
 // The folders, patterns and captions in the order they run, which is also the order of
 // the rows. Shortcuts are the desktop's launchers on this platform, and a Linux user's
 // own programs are AppImages rather than .exe files.
 std::vector<ScanStage> scanPlan() {
     const QStringList programs{QStringLiteral("*.exe"), QStringLiteral("*.AppImage")};
-    const QStringList launchers{platform().launcherPattern()};
+    Platform& system = platform();
+    const QStringList launchers{system.launcherPattern()};
     return {
         {QStringLiteral("Please Wait, Getting Filez from My Documents..."),
-         {SpecialFolderPath(kFolderDocuments)},
+         folderIfAny(system.documentsFolder()),
          {programs}},
         {QStringLiteral("Please Wait, Getting Filez from Desktop..."),
-         {SpecialFolderPath(kFolderDesktop)},
+         folderIfAny(system.desktopFolder()),
          {programs, launchers}},
-        // The user's own launchers come first: they hide shared ones of the same name.
-        {kStartMenuCaption,
-         QStringList{SpecialFolderPath(kFolderPrograms)} + platform().sharedLauncherFolders(),
-         {},
-         true},
-        {kStartMenuCaption, {SpecialFolderPath(kFolderFavorites)}, {{QStringLiteral("*.url")}}},
+        {kStartMenuCaption, system.launcherFolders(), {}, true},
+        {kStartMenuCaption, folderIfAny(system.favoritesFolder()), {{QStringLiteral("*.url")}}},
     };
 }
 
@@ -69,11 +71,6 @@ void stageFolders(ResultLists& lists, frmWait& wait) {
     for (const ScanStage& stage : scanPlan()) {
         wait.setStage(stage.caption);
         for (const QString& folder : stage.folders) {
-            // A folder the system does not know is no reason to walk the whole file
-            // system.
-            if (folder.isEmpty()) {
-                continue;
-            }
             if (stage.launcherFolders) {
                 FindLaunchers(folder, launchersFound, lists);
             }

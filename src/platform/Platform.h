@@ -80,14 +80,18 @@ public:
     // matching names without regard to letter case; nothing when there is none.
     virtual std::optional<QString> firstOrdinaryFileName(const QString& path) = 0;
 
-    // The folder that one of the shell's special-folder identifiers names for this user,
-    // or nothing when the identifier has no folder here.
-    virtual std::optional<QString> specialFolderLocation(int folderId) = 0;
-    // The folders of program launchers shared by all users, each once, in the order the
-    // desktop's menu reads them (a launcher in an earlier one hides a later one's of the
-    // same identity), whether they exist or not: on Linux the applications folder of
-    // each folder in XDG_DATA_DIRS.
-    virtual QStringList sharedLauncherFolders() = 0;
+    // The user's folders the index is built from, each without a trailing separator
+    // (the root folder is "/" itself) and whether it exists or not; nothing when the
+    // system has no such folder for this user.
+    virtual std::optional<QString> documentsFolder() = 0;
+    virtual std::optional<QString> desktopFolder() = 0;
+    // The user's folder of internet shortcuts.
+    virtual std::optional<QString> favoritesFolder() = 0;
+    // The folders of program launchers in the order the desktop's menu reads them (a
+    // launcher in an earlier one hides a later one's of the same identity): the user's
+    // own first, then those shared by all users, each of these once. On Linux the
+    // applications folder of XDG_DATA_HOME, then of each folder in XDG_DATA_DIRS.
+    virtual QStringList launcherFolders() = 0;
 
     // Starts enumerating every entry of the folder (its path ends with '/'). Returns
     // nothing when the folder cannot be enumerated; otherwise the first entry comes from

@@ -1,10 +1,9 @@
 // The finder over real temporary folders: what it lists, in which order, and that odd
 // trees (links, unreadable folders, undecodable names, overlong paths) end quietly. Then
-// the special folders, which follow the user's XDG settings.
+// the user's folders, which follow the user's XDG settings.
 
 #include "common/MessageLoop.h"
 #include "indexer/Finder.h"
-#include "indexer/UserFolders.h"
 #include "store/ResultLists.h"
 #include "support/Database.h"
 #include "support/QtPrinters.h"
@@ -298,7 +297,7 @@ TEST_F(FinderTest, CallsAccumulateWhileTheListsAreReservedAndThePointerBusy) {
     EXPECT_EQ(recorder.busyPointerChanges, (std::vector<bool>{true, false, true, false}));
 }
 
-// The special folders and the shared launcher folders follow the user's XDG settings.
+// The user's folders and the launcher folders follow the user's XDG settings.
 // Uses the finder tests' scratch folder.
 class UserFoldersTest : public FinderTest {
 protected:
@@ -311,14 +310,15 @@ TEST_F(UserFoldersTest, FollowTheUsersXdgFoldersOrElseTheUsualOnes) {
     set("XDG_CONFIG_HOME", QString());
     set("XDG_DATA_HOME", "relative/data");  // ignored: not an absolute path
     set("XDG_DATA_DIRS", QString());
-    EXPECT_EQ(SpecialFolderPath(0), at("home/Desktop"));
-    EXPECT_EQ(SpecialFolderPath(2), at("home/.local/share/applications"));
-    EXPECT_EQ(SpecialFolderPath(5), at("home/Documents"));
-    EXPECT_EQ(SpecialFolderPath(6), at("home/Favorites"));
-    const QStringList usualLaunchers{"/usr/local/share/applications", "/usr/share/applications"};
-    EXPECT_EQ(platform().sharedLauncherFolders(), usualLaunchers);
+    Platform& system = platform();
+    EXPECT_EQ(system.desktopFolder(), at("home/Desktop"));
+    EXPECT_EQ(system.documentsFolder(), at("home/Documents"));
+    EXPECT_EQ(system.favoritesFolder(), at("home/Favorites"));
+    const QStringList usualLaunchers{at("home/.local/share/applications"),
+                                     "/usr/local/share/applications", "/usr/share/applications"};
+    EXPECT_EQ(system.launcherFolders(), usualLaunchers);
     set("XDG_DATA_DIRS", ":relative/share:");
-    EXPECT_EQ(platform().sharedLauncherFolders(), usualLaunchers);
+    EXPECT_EQ(system.launcherFolders(), usualLaunchers);
 
     // With settings: the user's own.
     set("HOME", at("home"));
@@ -331,11 +331,11 @@ TEST_F(UserFoldersTest, FollowTheUsersXdgFoldersOrElseTheUsualOnes) {
                     "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/My Desk/\"\n"
                     "XDG_DOCUMENTS_DIR=\"" +
                         at("papers").toUtf8() + "\"\n");
-    EXPECT_EQ(SpecialFolderPath(0), at("home/My Desk"));
-    EXPECT_EQ(SpecialFolderPath(2), at("data/applications"));
-    EXPECT_EQ(SpecialFolderPath(5), at("papers"));
-    EXPECT_EQ(platform().sharedLauncherFolders(),
-              (QStringList{at("flatpak/applications"), at("sys/applications")}));
+    EXPECT_EQ(system.desktopFolder(), at("home/My Desk"));
+    EXPECT_EQ(system.documentsFolder(), at("papers"));
+    EXPECT_EQ(
+        system.launcherFolders(),
+        (QStringList{at("data/applications"), at("flatpak/applications"), at("sys/applications")}));
 }
 
 }  // namespace

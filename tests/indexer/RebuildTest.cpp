@@ -6,7 +6,6 @@
 #include "support/MainWindowFixture.h"
 
 #include "common/MessageLoop.h"
-#include "indexer/UserFolders.h"
 #include "windows/frmWait.h"
 
 #include <QDir>
@@ -154,7 +153,7 @@ TEST_F(RebuildTest, UpdateReplacesEveryRowAndLeavesTheWindowReady) {
 TEST_F(RebuildTest, NothingFoundLeavesAnEmptyIndexAndNoFolderMeansNoWalk) {
     QDir(home_).removeRecursively();
     QDir().mkpath(home("system/applications"));
-    recorder_.specialFolders[kFolderDocuments] = std::nullopt;
+    recorder_.documentsFolderMissing = true;
     ASSERT_NE(launchOver({{"old"}}), nullptr);
     clickUpdate();
 

@@ -69,10 +69,8 @@ void RecordingPlatform::setWindowOpacityLevel(QWidget& window, int level) {
     opacityRequests.emplace_back(window.objectName(), level);
 }
 
-std::optional<QString> RecordingPlatform::specialFolderLocation(int folderId) {
-    const auto decided = specialFolders.find(folderId);
-    return decided != specialFolders.end() ? decided->second
-                                           : PosixPlatform::specialFolderLocation(folderId);
+std::optional<QString> RecordingPlatform::documentsFolder() {
+    return documentsFolderMissing ? std::nullopt : PosixPlatform::documentsFolder();
 }
 
 std::vector<QRect> RecordingPlatform::screenAreas() {

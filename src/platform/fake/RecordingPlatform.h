@@ -11,7 +11,6 @@
 #include <QStringList>
 
 #include <functional>
-#include <map>
 #include <vector>
 
 namespace kwiklet {
@@ -40,7 +39,7 @@ public:
     void setWindowOpacityLevel(QWidget& window, int level) override;
     std::unique_ptr<FolderEnumeration> listFolder(const QString& folder) override;
     bool isFolderWritable(const QString& folder) override;
-    std::optional<QString> specialFolderLocation(int folderId) override;
+    std::optional<QString> documentsFolder() override;
     std::vector<QRect> screenAreas() override;
 
     // What happened, in order.
@@ -72,9 +71,8 @@ public:
     // an ordinary user (tests run as any user, root included).
     QSet<QString> readOnlyFolders;
 
-    // Special folders the test decides, by identifier (nothing: the system has no such
-    // folder); the others are the real platform's.
-    std::map<int, std::optional<QString>> specialFolders;
+    // Whether the system has no documents folder for this user, as a test decides.
+    bool documentsFolderMissing = false;
     // Every search path a listing was asked for, in order.
     QStringList listedFolders;
 

@@ -31,8 +31,10 @@ public:
     QString installedDataFolder() override;
     QString userDataFolder(const QString& application) override;
     int copyFileIfAbsent(const QString& source, const QString& target) override;
-    std::optional<QString> specialFolderLocation(int folderId) override;
-    QStringList sharedLauncherFolders() override;
+    std::optional<QString> documentsFolder() override;
+    std::optional<QString> desktopFolder() override;
+    std::optional<QString> favoritesFolder() override;
+    QStringList launcherFolders() override;
     std::unique_ptr<FolderEnumeration> listFolder(const QString& folder) override;
     std::optional<FolderIdentity> folderIdentity(const QString& path) override;
     QString launcherPattern() override;

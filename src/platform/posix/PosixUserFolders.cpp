@@ -1,6 +1,6 @@
-// The shell's special folders on Linux: the user's XDG folders, the user's launchers,
-// the folders of the launchers shared by all users, and a Favorites folder by the usual
-// name; and what the launchers found there are called in the desktop's menu.
+// The user's folders on Linux: the XDG documents and desktop folders, a Favorites folder
+// by the usual name, the user's own and the shared launcher folders; and what the
+// launchers found there are called in the desktop's menu.
 
 #include "platform/posix/PosixPlatform.h"
 
@@ -21,13 +21,14 @@ QString absolutePathFromEnvironment(const char* variable) {
 }
 
 // A folder from the user's XDG user-dirs (read afresh on every call), or the usual
-// folder under home when the user has set none or set an unusable one.
+// folder under home when the user has set none or set an unusable one; without a
+// trailing separator (only the root folder is "/" itself) or doubled ones.
 QString userDirectory(QStandardPaths::StandardLocation location, const QString& usual) {
     const QString configured = QStandardPaths::writableLocation(location);
     if (QDir::isAbsolutePath(configured)) {
-        return configured;
+        return QDir::cleanPath(configured);
     }
-    return QDir::homePath() + QLatin1Char('/') + usual;
+    return QDir::cleanPath(QDir::homePath() + QLatin1Char('/') + usual);
 }
 
 QString userApplicationsFolder() {
@@ -35,34 +36,25 @@ QString userApplicationsFolder() {
     if (dataHome.isEmpty()) {
         dataHome = QDir::homePath() + QStringLiteral("/.local/share");
     }
-    return dataHome + QStringLiteral("/applications");
+    return QDir::cleanPath(dataHome + QStringLiteral("/applications"));
 }
 
 }  // namespace
 
-std::optional<QString> PosixPlatform::specialFolderLocation(int folderId) {
-    QString folder;
-    switch (folderId) {
-        case 0:  // the desktop
-            folder = userDirectory(QStandardPaths::DesktopLocation, QStringLiteral("Desktop"));
-            break;
-        case 2:  // the user's own program launchers
-            folder = userApplicationsFolder();
-            break;
-        case 5:  // the documents
-            folder = userDirectory(QStandardPaths::DocumentsLocation, QStringLiteral("Documents"));
-            break;
-        case 6:  // internet shortcuts: Linux has no such folder, so one by the usual name
-            folder = QDir::homePath() + QStringLiteral("/Favorites");
-            break;
-        default:
-            return std::nullopt;
-    }
-    // No trailing separator (only the root folder is "/" itself), no doubled ones.
-    return QDir::cleanPath(folder);
+std::optional<QString> PosixPlatform::documentsFolder() {
+    return userDirectory(QStandardPaths::DocumentsLocation, QStringLiteral("Documents"));
 }
 
-QStringList PosixPlatform::sharedLauncherFolders() {
+std::optional<QString> PosixPlatform::desktopFolder() {
+    return userDirectory(QStandardPaths::DesktopLocation, QStringLiteral("Desktop"));
+}
+
+std::optional<QString> PosixPlatform::favoritesFolder() {
+    // Linux has no folder of internet shortcuts, so one by the usual name.
+    return QDir::cleanPath(QDir::homePath() + QStringLiteral("/Favorites"));
+}
+
+QStringList PosixPlatform::launcherFolders() {
     // Flatpak, Snap and some distributions put folders of their own before the usual
     // ones; every one of them holds launchers of its own. Relative entries are invalid
     // and ignored; a variable that names no folder means the usual two.
@@ -76,14 +68,14 @@ QStringList PosixPlatform::sharedLauncherFolders() {
     if (dataFolders.isEmpty()) {
         dataFolders = {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")};
     }
-    QStringList launcherFolders;
+    QStringList shared;
     for (const QString& folder : dataFolders) {
         const QString applications = QDir::cleanPath(folder + QStringLiteral("/applications"));
-        if (!launcherFolders.contains(applications)) {
-            launcherFolders << applications;
+        if (!shared.contains(applications)) {
+            shared << applications;
         }
     }
-    return launcherFolders;
+    return QStringList{userApplicationsFolder()} + shared;
 }
 
 QString PosixPlatform::launcherPattern() {
