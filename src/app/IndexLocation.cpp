@@ -35,10 +35,10 @@ QString ProvideIndexDatabase() {
     auto& system = platform();
     if (!location.template_.isEmpty() && !isIndexFile(location.path)) {
         if (const int error = system.copyFileIfAbsent(location.template_, location.path)) {
-            system.messageBox(QStringLiteral("Error %1 creating the index database %2")
-                                  .arg(error)
-                                  .arg(location.path),
-                              MessageStyle::Exclamation, kAppTitle);
+            system.showMessage(QStringLiteral("Error %1 creating the index database %2")
+                                   .arg(error)
+                                   .arg(location.path),
+                               kAppTitle, MessageKind::Warning);
         }
     }
     return location.path;

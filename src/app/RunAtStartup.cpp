@@ -7,8 +7,8 @@ namespace kwiklet {
 namespace {
 
 void showStatus(int status, const char* what) {
-    platform().messageBox(QStringLiteral("Error %1 %2\r\n").arg(status).arg(QLatin1String(what)),
-                          MessageStyle::Plain, kAppTitle);
+    platform().showMessage(QStringLiteral("Error %1 %2\r\n").arg(status).arg(QLatin1String(what)),
+                           kAppTitle, MessageKind::Plain);
 }
 
 }  // namespace
@@ -29,9 +29,9 @@ void SetRunAtStartup(const QString& executableName, const QString& executableFol
                 showStatus(status, "setting key");
             }
         })) {
-        system.messageBox(
-            QString::number(error->number()) + QLatin1Char(' ') + error->description(),
-            MessageStyle::Plain, kAppTitle);
+        system.showMessage(
+            QString::number(error->number()) + QLatin1Char(' ') + error->description(), kAppTitle,
+            MessageKind::Plain);
     }
 }
 

@@ -15,12 +15,12 @@ namespace {
 
 void reportStartupFailure(const AppError& error) {
     // The message asks for the error number from the title bar, so the title carries it.
-    platform().messageBox(
+    platform().showMessage(
         QStringLiteral("An internal error has occured.\r\n\r\n"
                        "Please contact us with the error no. mentioned on the titlebar of this "
                        "dialog box"),
-        MessageStyle::Critical,
-        kAppTitle + QStringLiteral(" - Error ") + QString::number(error.number()));
+        kAppTitle + QStringLiteral(" - Error ") + QString::number(error.number()),
+        MessageKind::Error);
 }
 
 }  // namespace
@@ -31,8 +31,8 @@ void OpenIndexDb(IndexDatabase& database) {
     // Only the file with exactly this name counts: a differently spelt or hidden one is
     // not the program's database.
     if (system.firstOrdinaryFileName(databasePath) != kDatabaseFileName) {
-        system.messageBox(QStringLiteral("Sorry! Cannot Find Database!"), MessageStyle::Exclamation,
-                          kAppTitle);
+        system.showMessage(QStringLiteral("Sorry! Cannot Find Database!"), kAppTitle,
+                           MessageKind::Warning);
         return;
     }
     database.IndexDb = std::make_unique<Connection>();

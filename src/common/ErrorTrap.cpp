@@ -26,9 +26,9 @@ std::optional<AppError> catchError(const std::function<void()>& work) {
 }
 
 void reportError(const AppError& error) {
-    platform().messageBox(
-        QString::number(error.number()) + QStringLiteral(": ") + error.description(),
-        MessageStyle::Plain, kAppTitle);
+    platform().showMessage(
+        QString::number(error.number()) + QStringLiteral(": ") + error.description(), kAppTitle,
+        MessageKind::Plain);
 }
 
 bool trapErrors(const std::function<void()>& work, const std::function<void()>& beforeReport) {

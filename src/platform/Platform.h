@@ -21,9 +21,9 @@ class QWidget;
 
 namespace kwiklet {
 
-// Message box styles: an OK button with no icon, the critical-stop icon, or the
-// exclamation icon.
-enum class MessageStyle : int { Plain = 0, Critical = 16, Exclamation = 48 };
+// What a message tells the user, which its icon shows: plain information, an error the
+// program cannot get past, or a warning.
+enum class MessageKind { Plain, Error, Warning };
 
 struct ScreenMetrics {
     QSize pixels;             // the primary screen's size
@@ -65,8 +65,8 @@ public:
     virtual ~Platform() = default;
 
     // --- Messages -------------------------------------------------------------------
-    // Shows a modal message box with an OK button and waits until it is dismissed.
-    virtual void messageBox(const QString& text, MessageStyle style, const QString& title) = 0;
+    // Shows the message in a modal box with an OK button and waits until it is dismissed.
+    virtual void showMessage(const QString& text, const QString& title, MessageKind kind) = 0;
 
     // --- Per-user settings store ----------------------------------------------------
     virtual QString readSetting(const QString& application, const QString& section,

@@ -46,11 +46,11 @@ TEST_F(StartupTest, DatabaseThatDoesNotCountAsAvsDatIsReportedAndTheWindowStillO
         const auto& messages = platform.recorder().messages;
         ASSERT_EQ(messages.size(), 2u);
         EXPECT_EQ(messages[0].text, "Sorry! Cannot Find Database!");
-        EXPECT_EQ(messages[0].style, MessageStyle::Exclamation);
+        EXPECT_EQ(messages[0].kind, MessageKind::Warning);
         EXPECT_EQ(messages[0].title, "Kwiklet");
         // Every database step then fails into the load's error box.
         EXPECT_TRUE(messages[1].text.startsWith("3709: ")) << messages[1].text.toStdString();
-        EXPECT_EQ(messages[1].style, MessageStyle::Plain);
+        EXPECT_EQ(messages[1].kind, MessageKind::Plain);
         EXPECT_EQ(database.IndexDb, nullptr);
         EXPECT_EQ(window->lists().count(), 0);
         EXPECT_TRUE(window->isVisible());
@@ -71,7 +71,7 @@ TEST_F(StartupTest, FileThatIsNotADatabaseEndsStartUpWithTheInternalErrorBox) {
     EXPECT_EQ(box.text,
               "An internal error has occured.\r\n\r\nPlease contact us with the error no. "
               "mentioned on the titlebar of this dialog box");
-    EXPECT_EQ(box.style, MessageStyle::Critical);
+    EXPECT_EQ(box.kind, MessageKind::Error);
     EXPECT_TRUE(box.title.startsWith("Kwiklet"));
     EXPECT_EQ(contentsOf(platform_.databasePath()), QByteArray(4096, 'x'));  // left untouched
 }
@@ -298,7 +298,7 @@ TEST_F(WindowSettingsTest, StoredValueThatIsNotANumberEndsTheLoadWithItsError) {
         ASSERT_EQ(platform.recorder().messages.size(), 1u);
         EXPECT_EQ(platform.recorder().messages[0].text, c.message);
         EXPECT_EQ(platform.recorder().messages[0].title, "Kwiklet");
-        EXPECT_EQ(platform.recorder().messages[0].style, MessageStyle::Plain);
+        EXPECT_EQ(platform.recorder().messages[0].kind, MessageKind::Plain);
         // The load stopped: nothing was listed and the value is kept for the user to mend.
         EXPECT_EQ(window->lists().count(), 0);
         EXPECT_EQ(settings::read(c.key, kAbsent), c.value);

@@ -82,7 +82,7 @@ TEST_F(IndexLocationTest, AnOwnIndexThatCannotBeMadeIsReported) {
     EXPECT_EQ(recorder_.messages[0].text,
               QStringLiteral("Error 20 creating the index database %1")
                   .arg(platform_.homeFolder() + "/.local/share/Kwiklet/avs.dat"));
-    EXPECT_EQ(recorder_.messages[0].style, MessageStyle::Exclamation);
+    EXPECT_EQ(recorder_.messages[0].kind, MessageKind::Warning);
     EXPECT_EQ(recorder_.messages[1].text, "Sorry! Cannot Find Database!");
     EXPECT_FALSE(QFileInfo::exists(platform_.databasePath()));
     EXPECT_EQ(contentsOf(platform_.homeFolder() + "/.local/share/Kwiklet"), "not a folder");

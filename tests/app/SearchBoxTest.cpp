@@ -85,7 +85,7 @@ TEST_F(SearchBoxTest, ApostropheShowsTheBoxForEveryKeyWhileItStaysInTheBox) {
                   ": Syntax error in query expression: the search text cannot hold an "
                   "apostrophe (').");
     EXPECT_EQ(recorder_.messages[0].title, "Kwiklet");
-    EXPECT_EQ(recorder_.messages[0].style, MessageStyle::Plain);
+    EXPECT_EQ(recorder_.messages[0].kind, MessageKind::Plain);
     EXPECT_EQ(chosenPath(), "");
     type("t");
     EXPECT_EQ(recorder_.messages.size(), 2u);

@@ -9,8 +9,8 @@ namespace kwiklet {
 RecordingPlatform::RecordingPlatform(PlatformLocations locations)
     : PosixPlatform(std::move(locations)) {}
 
-void RecordingPlatform::messageBox(const QString& text, MessageStyle style, const QString& title) {
-    messages.push_back({text, style, title});
+void RecordingPlatform::showMessage(const QString& text, const QString& title, MessageKind kind) {
+    messages.push_back({text, kind, title});
     if (onMessageBox) {
         onMessageBox();
     }

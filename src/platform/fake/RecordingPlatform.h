@@ -17,7 +17,7 @@ namespace kwiklet {
 
 struct RecordedMessage {
     QString text;
-    MessageStyle style = MessageStyle::Plain;
+    MessageKind kind = MessageKind::Plain;
     QString title;
 };
 
@@ -25,7 +25,7 @@ class RecordingPlatform : public PosixPlatform {
 public:
     explicit RecordingPlatform(PlatformLocations locations);
 
-    void messageBox(const QString& text, MessageStyle style, const QString& title) override;
+    void showMessage(const QString& text, const QString& title, MessageKind kind) override;
     void openWithShell(const QString& target, const QString& directory) override;
     void sleep(int milliseconds) override;
     void yieldToMessageLoop() override;

@@ -21,13 +21,13 @@
 namespace kwiklet {
 namespace {
 
-QMessageBox::Icon iconFor(MessageStyle style) {
-    switch (style) {
-        case MessageStyle::Critical:
+QMessageBox::Icon iconFor(MessageKind kind) {
+    switch (kind) {
+        case MessageKind::Error:
             return QMessageBox::Critical;
-        case MessageStyle::Exclamation:
+        case MessageKind::Warning:
             return QMessageBox::Warning;
-        case MessageStyle::Plain:
+        case MessageKind::Plain:
             break;
     }
     return QMessageBox::NoIcon;
@@ -59,8 +59,8 @@ bool isHiddenName(const QDir& folder, const QString& name) {
 
 PosixPlatform::PosixPlatform(PlatformLocations locations) : locations_(std::move(locations)) {}
 
-void PosixPlatform::messageBox(const QString& text, MessageStyle style, const QString& title) {
-    QMessageBox box(iconFor(style), title, text, QMessageBox::Ok);
+void PosixPlatform::showMessage(const QString& text, const QString& title, MessageKind kind) {
+    QMessageBox box(iconFor(kind), title, text, QMessageBox::Ok);
     // The program's own windows may be kept on top; the box must not end up beneath them.
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     keepWindowSize(box);

@@ -19,7 +19,7 @@ class PosixPlatform : public Platform {
 public:
     explicit PosixPlatform(PlatformLocations locations = {});
 
-    void messageBox(const QString& text, MessageStyle style, const QString& title) override;
+    void showMessage(const QString& text, const QString& title, MessageKind kind) override;
 
     QString readSetting(const QString& application, const QString& section, const QString& key,
                         const QString& defaultValue) override;
