@@ -114,8 +114,7 @@ void picMain::mnuOU_Click(int index) {
                 OpenWithShell(vendor::manualPage(), kShellFolder);
                 break;
             case kOpenOnStartup:
-                SetRunAtStartup(system.executableName(), system.executableFolder(),
-                                toggleSwitch(*mnuOU[kOpenOnStartup], settings::kOpenOnStartup));
+                SetRunAtStartup(toggleSwitch(*mnuOU[kOpenOnStartup], settings::kOpenOnStartup));
                 break;
             case kAlwaysOnTop:
                 SetTopMost(*this, toggleSwitch(*mnuOU[kAlwaysOnTop], settings::kAlwaysOnTop));

@@ -60,7 +60,7 @@ void picMain::RestoreWindowSettings() {
             units::pixelsToTwips(frameGeometry().width(), screen.dotsPerInch);
         SavedLeft = static_cast<std::int32_t>(std::lround(screenWidth - windowWidth));
         SetTopMost(*this, true);
-        SetRunAtStartup(system.executableName(), system.executableFolder(), false);
+        SetRunAtStartup(false);
         CreateTransparentWindowStyle(*this);
         WindowTransparency(*this, kOpacityMode, 0, kOpaque);
         return;
@@ -84,7 +84,7 @@ void picMain::RestoreWindowSettings() {
     const bool onStartup =
         toInt16(settings::read(settings::kOpenOnStartup, QStringLiteral("0"))) != 0;
     mnuOU[5]->setChecked(onStartup);
-    SetRunAtStartup(system.executableName(), system.executableFolder(), onStartup);
+    SetRunAtStartup(onStartup);
 
     CreateTransparentWindowStyle(*this);
     WindowTransparency(*this, kOpacityMode, 0,

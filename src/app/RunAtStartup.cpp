@@ -13,20 +13,13 @@ void showStatus(int status, const char* what) {
 
 }  // namespace
 
-void SetRunAtStartup(const QString& executableName, const QString& executableFolder, bool enable) {
+void SetRunAtStartup(bool enable) {
     auto& system = platform();
     // Anything else that fails shows its number and description, and ends here.
     if (auto error = catchError([&] {
-            if (const int status = system.openStartupEntries(); status != 0) {
-                showStatus(status, "opening key");
-                return;
-            }
-            if (!enable) {
-                system.removeStartupEntry(executableName);
-            } else if (const int status =
-                           system.writeStartupEntry(executableName, executableFolder);
-                       status != 0) {
-                showStatus(status, "setting key");
+            const StartWithSessionResult result = system.setStartWithSession(enable);
+            if (result.error != 0) {
+                showStatus(result.error, result.placeFailed ? "opening key" : "setting key");
             }
         })) {
         system.showMessage(

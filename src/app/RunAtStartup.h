@@ -1,14 +1,10 @@
 #pragma once
 
-#include <QString>
-
 namespace kwiklet {
 
-// Adds (enable) or removes the entry that starts the executable when the user logs on:
-// on Linux an XDG autostart entry that starts it from its folder. Switching it on again
-// rewrites the one entry; switching it off when there is none is no error. A failure is
-// shown in a box ("Error N opening key", "Error N setting key" with the system's error
-// number) and changes nothing else.
-void SetRunAtStartup(const QString& executableName, const QString& executableFolder, bool enable);
+// Starts the executable with the user's desktop session (enable), or no longer. A failure
+// is shown in a box ("Error N opening key" for the place the entries are kept, "Error N
+// setting key" for the entry, with the system's error number) and changes nothing else.
+void SetRunAtStartup(bool enable);
 
 }  // namespace kwiklet

@@ -25,6 +25,14 @@ namespace kwiklet {
 // program cannot get past, or a warning.
 enum class MessageKind { Plain, Error, Warning };
 
+// How switching the start with the session went: 0 or the system's error number, and
+// whether it was the place the start-up entries are kept that could not be opened
+// (rather than the program's own entry that could not be stored or removed).
+struct StartWithSessionResult {
+    int error = 0;
+    bool placeFailed = false;
+};
+
 struct ScreenMetrics {
     QSize pixels;             // the primary screen's size
     double dotsPerInch = 96;  // its logical resolution
@@ -148,17 +156,13 @@ public:
     virtual QString executableName() = 0;
     virtual ScreenMetrics screenMetrics() = 0;
 
-    // --- Start with the system --------------------------------------------------------
-    // The entries that start programs when the user logs on: the per-user Run key on
-    // Windows, the XDG autostart folder on Linux. Each returns 0 or the system's error
-    // number.
-    // Opens (creating it if need be) the place the entries are kept.
-    virtual int openStartupEntries() = 0;
-    // Stores the entry that starts the executable of that name in that folder, replacing
-    // the one of that name if there is one.
-    virtual int writeStartupEntry(const QString& executableName, const QString& folder) = 0;
-    // Removes the entry of that name; an entry that is not there is no error.
-    virtual void removeStartupEntry(const QString& executableName) = 0;
+    // --- Start with the session ------------------------------------------------------
+    // Starts this executable, from its own folder, whenever the user's desktop session
+    // starts, or no longer: through the user's own entry of the session's start-up
+    // programs (the XDG autostart folder on Linux), which is created, replaced or
+    // removed. Switching it off when it is not on is no error; other programs' entries
+    // are never touched.
+    virtual StartWithSessionResult setStartWithSession(bool on) = 0;
 
     // --- Windows --------------------------------------------------------------------
     // Puts the window into the always-on-top band or takes it out again, without moving,

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 
 namespace kwiklet::test {
@@ -81,16 +82,25 @@ TEST_F(MenuTest, ExitSavesTopThenLeftAndEndsAtOnce) {
 
 TEST_F(MenuTest, AFailedSwitchShowsItsBoxAndKeepsWhatItChanged) {
     // The autostart folder cannot be made: a file stands where it would go.
-    QDir(platform_.homeFolder() + "/.config/autostart").removeRecursively();
-    QFile blocker(platform_.homeFolder() + "/.config/autostart");
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    const QString autostart = platform_.homeFolder() + "/.config/autostart";
+    QDir(autostart).removeRecursively();
+    test::writeFile(autostart, "");
     pick(5);
     ASSERT_EQ(recorder_.messages.size(), 1u);
     EXPECT_EQ(recorder_.messages[0].text, "Error 20 opening key\r\n");  // ENOTDIR
     EXPECT_EQ(recorder_.messages[0].title, "Kwiklet");
     EXPECT_TRUE(window_->mnuOU[5]->isChecked());
     EXPECT_EQ(recorder_.settingWrites, QStringList{"OOS=1"});
+
+    // The entry cannot be stored: a folder stands where it would go, and stays.
+    QFile::remove(autostart);
+    QDir().mkpath(autostartEntry());
+    pick(5);  // off: there is no entry to remove, and no box
+    pick(5);
+    ASSERT_EQ(recorder_.messages.size(), 2u);
+    EXPECT_EQ(recorder_.messages[1].text, "Error 21 setting key\r\n");  // EISDIR
+    EXPECT_TRUE(QFileInfo(autostartEntry()).isDir());
+    EXPECT_EQ(recorder_.settingWrites, (QStringList{"OOS=1", "OOS=0", "OOS=1"}));
 }
 
 }  // namespace

@@ -51,9 +51,7 @@ public:
     QString executableName() override;
     ScreenMetrics screenMetrics() override;
 
-    int openStartupEntries() override;
-    int writeStartupEntry(const QString& executableName, const QString& folder) override;
-    void removeStartupEntry(const QString& executableName) override;
+    StartWithSessionResult setStartWithSession(bool on) override;
 
     void setWindowTopMost(QWidget& window, bool onTop) override;
     void dragWindow(QWidget& window, QPoint grabbedAt) override;

@@ -95,14 +95,20 @@ int writeWhole(const QString& path, const QByteArray& contents) {
 
 }  // namespace
 
-int PosixPlatform::openStartupEntries() {
-    std::error_code error;
-    std::filesystem::create_directories(QFile::encodeName(autostartFolder()).toStdString(), error);
-    return error.value();
-}
-
-int PosixPlatform::writeStartupEntry(const QString& executableName, const QString& folder) {
-    const QString program = folder + QLatin1Char('/') + executableName;
+StartWithSessionResult PosixPlatform::setStartWithSession(bool on) {
+    std::error_code madeFolder;
+    std::filesystem::create_directories(QFile::encodeName(autostartFolder()).toStdString(),
+                                        madeFolder);
+    if (madeFolder) {
+        return {madeFolder.value(), true};
+    }
+    const QString name = executableName();
+    if (!on) {
+        QFile::remove(entryPath(name));
+        return {};
+    }
+    const QString folder = executableFolder();
+    const QString program = folder + QLatin1Char('/') + name;
     // TryExec makes the session skip the entry once the program is removed (a package
     // removed leaves the user's entry behind) instead of failing to start it.
     const QString entry = QStringLiteral(
@@ -113,13 +119,9 @@ int PosixPlatform::writeStartupEntry(const QString& executableName, const QStrin
                               "Exec=%3\n"
                               "Path=%4\n"
                               "Terminal=false\n")
-                              .arg(escapedValue(executableName), escapedValue(program),
+                              .arg(escapedValue(name), escapedValue(program),
                                    escapedValue(execArgument(program)), escapedValue(folder));
-    return writeWhole(entryPath(executableName), entry.toUtf8());
-}
-
-void PosixPlatform::removeStartupEntry(const QString& executableName) {
-    QFile::remove(entryPath(executableName));
+    return {writeWhole(entryPath(name), entry.toUtf8()), false};
 }
 
 }  // namespace kwiklet
