@@ -6,7 +6,7 @@
 namespace kwiklet {
 
 void SetTopMost(QWidget& window, bool onTop) {
-    trapErrors([&] { platform().setWindowTopMost(window, onTop); });
+    trapErrors([&] { platform().setStayOnTop(window, onTop); });
 }
 
 }  // namespace kwiklet

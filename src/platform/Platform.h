@@ -130,14 +130,14 @@ public:
     // installed or a command the desktop would not run) or it is no launcher at all.
     virtual std::optional<QString> launcherMenuName(const QString& path) = 0;
 
-    // --- Shell -----------------------------------------------------------------------
+    // --- Opening ---------------------------------------------------------------------
     // Opens the target as the desktop opens what the user double-clicks: an address
     // with the desktop's handler for it, a program by starting it in its own folder, a
     // launcher or shortcut by what it points to, any other file or folder with the
-    // application the desktop chooses. A relative target is looked for in the
-    // directory. Never waits for what it starts; a target that cannot be opened is
-    // passed over silently.
-    virtual void openWithShell(const QString& target, const QString& directory) = 0;
+    // application the desktop chooses. A relative target is looked for in the folder.
+    // Never waits for what it starts; a target that cannot be opened is passed over
+    // silently.
+    virtual void open(const QString& target, const QString& folder) = 0;
 
     // --- Process and message loop ---------------------------------------------------
     // Blocks the thread; no window messages are processed meanwhile.
@@ -165,9 +165,9 @@ public:
     virtual StartWithSessionResult setStartWithSession(bool on) = 0;
 
     // --- Windows --------------------------------------------------------------------
-    // Puts the window into the always-on-top band or takes it out again, without moving,
-    // resizing or hiding it.
-    virtual void setWindowTopMost(QWidget& window, bool onTop) = 0;
+    // Keeps the window above all others, or no longer, without moving, resizing or
+    // hiding it.
+    virtual void setStayOnTop(QWidget& window, bool on) = 0;
     // Moves the window with the pointer while the left button stays down, as dragging its
     // title bar would: the point of the window grabbed (where the button went down, in
     // screen coordinates) stays under the pointer. Returns once the button is released.

@@ -21,7 +21,7 @@ constexpr OfficeProgram OfficeProgramTable[] = {
 }  // namespace
 
 void OpenWithShell(const QString& target, const QString& directory) {
-    platform().openWithShell(target, directory);
+    platform().open(target, directory);
 }
 
 bool LaunchOfficeProgram(const QString& text) {

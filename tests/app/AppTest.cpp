@@ -165,7 +165,7 @@ TEST_F(WindowSettingsTest, FirstRunOpensTopRightOnTopOpaqueAndStoresNothing) {
 
     EXPECT_EQ(window_->x() + window_->width(), platform().screenMetrics().pixels.width());
     EXPECT_EQ(window_->y(), 0);
-    EXPECT_EQ(recorder_.topMostRequests, (TopMost{{"picMain", true}, {"frmWait", true}}));
+    EXPECT_EQ(recorder_.stayOnTopRequests, (TopMost{{"picMain", true}, {"frmWait", true}}));
     EXPECT_EQ(recorder_.opacityRequests, (Levels{{"picMain", 255}}));
     EXPECT_TRUE(window_->mnuOU[6]->isChecked());
     EXPECT_FALSE(window_->mnuOU[5]->isChecked());
@@ -267,7 +267,7 @@ TEST_F(WindowSettingsTest, StoredSwitchesAreAppliedToTheWindowAndTheMenu) {
         picMain window(database);
         window.RestoreWindowSettings();
 
-        EXPECT_EQ(platform.recorder().topMostRequests, (TopMost{{"picMain", c.onTop}}));
+        EXPECT_EQ(platform.recorder().stayOnTopRequests, (TopMost{{"picMain", c.onTop}}));
         EXPECT_EQ(window.mnuOU[6]->isChecked(), c.onTop);
         EXPECT_EQ(window.mnuOU[5]->isChecked(), c.onStartup);
         EXPECT_EQ(platform.recorder().opacityRequests, c.opacity);

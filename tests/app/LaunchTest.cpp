@@ -45,7 +45,7 @@ protected:
     }
     QStringList opened() const {
         QStringList targets;
-        for (const auto& [target, directory] : recorder_.shellOpens) {
+        for (const auto& [target, directory] : recorder_.opens) {
             EXPECT_EQ(directory, "");
             targets << target;
         }
@@ -122,7 +122,7 @@ TEST_F(LaunchTest, EnterInTheBoxOpensAnAddressAnOfficeProgramOrTheChosenEntry) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
-        recorder_.shellOpens.clear();
+        recorder_.opens.clear();
         window_->Text1->setText(c.text);
         const QString before = window_->Text1->text();
         press(Qt::Key_Return);
@@ -174,7 +174,7 @@ TEST_F(LaunchTest, WebModeSendsTheWordsAsTypedToTheChosenEngine) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
-        recorder_.shellOpens.clear();
+        recorder_.opens.clear();
         if (c.engine >= 0) {
             select(c.engine);
         }
@@ -185,13 +185,13 @@ TEST_F(LaunchTest, WebModeSendsTheWordsAsTypedToTheChosenEngine) {
         EXPECT_EQ(opened(), c.opened);
     }
     // Without an engine's home address, Enter sends nothing.
-    recorder_.shellOpens.clear();
+    recorder_.opens.clear();
     window_->Text2->setText("  ");
     press(Qt::Key_Return);
     EXPECT_EQ(opened(), QStringList{});
 
     // A double-click on an engine opens its home page.
-    recorder_.shellOpens.clear();
+    recorder_.opens.clear();
     doubleClick(1);
     EXPECT_EQ(opened(), QStringList{"http://search.yahoo.com"});
     EXPECT_EQ(listed(), (QStringList{"Search with Google", "Search with Yahoo"}));

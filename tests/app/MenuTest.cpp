@@ -19,7 +19,7 @@ protected:
         ASSERT_NE(launchOver({{"notes"}}), nullptr);
         window_->move(20, 30);
         recorder_.settingWrites.clear();
-        recorder_.topMostRequests.clear();
+        recorder_.stayOnTopRequests.clear();
     }
     // Picks the item as the user does, through the menu.
     void pick(int index) { window_->mnuOU[static_cast<std::size_t>(index)]->trigger(); }
@@ -39,7 +39,7 @@ TEST_F(MenuTest, ItemsStandInTheirOrderAndOpenTheVendorsPagesAndMail) {
     for (const int index : {1, 3, 10}) {
         pick(index);
     }
-    EXPECT_EQ(recorder_.shellOpens,
+    EXPECT_EQ(recorder_.opens,
               (std::vector<std::pair<QString, QString>>{
                   {"mailto:" + vendor::kSupportAddress, "/"},
                   {"http://" + vendor::kWebHost + "/downloads/kwiklet", "/"},
@@ -48,7 +48,7 @@ TEST_F(MenuTest, ItemsStandInTheirOrderAndOpenTheVendorsPagesAndMail) {
     for (const int index : {-1, 2, 4, 7, 8, 11, 13, 32767}) {
         window_->mnuOU_Click(index);
     }
-    EXPECT_EQ(recorder_.shellOpens.size(), 3u);
+    EXPECT_EQ(recorder_.opens.size(), 3u);
     EXPECT_TRUE(recorder_.settingWrites.isEmpty());
     EXPECT_EQ(recorder_.processEndRequests, 0);
     EXPECT_TRUE(recorder_.messages.empty());
@@ -59,7 +59,7 @@ TEST_F(MenuTest, SwitchesToggleTheirMarkStoreTheSettingAndActAtOnce) {
     EXPECT_FALSE(window_->mnuOU[6]->isChecked());
     pick(6);
     EXPECT_TRUE(window_->mnuOU[6]->isChecked());
-    EXPECT_EQ(recorder_.topMostRequests,
+    EXPECT_EQ(recorder_.stayOnTopRequests,
               (std::vector<std::pair<QString, bool>>{{"picMain", false}, {"picMain", true}}));
 
     pick(5);

@@ -16,8 +16,8 @@ void RecordingPlatform::showMessage(const QString& text, const QString& title, M
     }
 }
 
-void RecordingPlatform::openWithShell(const QString& target, const QString& directory) {
-    shellOpens.emplace_back(target, directory);
+void RecordingPlatform::open(const QString& target, const QString& folder) {
+    opens.emplace_back(target, folder);
 }
 
 void RecordingPlatform::sleep(int milliseconds) {
@@ -49,8 +49,8 @@ void RecordingPlatform::writeSetting(const QString& application, const QString& 
     PosixPlatform::writeSetting(application, section, key, value);
 }
 
-void RecordingPlatform::setWindowTopMost(QWidget& window, bool onTop) {
-    topMostRequests.emplace_back(window.objectName(), onTop);
+void RecordingPlatform::setStayOnTop(QWidget& window, bool on) {
+    stayOnTopRequests.emplace_back(window.objectName(), on);
 }
 
 void RecordingPlatform::dragWindow(QWidget&, QPoint) {

@@ -1,7 +1,7 @@
 #pragma once
 
 // The platform for tests and benchmarks: the real Linux platform, except that what
-// cannot happen unattended (message boxes, opening things with the shell, pauses,
+// cannot happen unattended (message boxes, opening what the user chose, pauses,
 // ending the process, window-manager requests, dragging windows) is recorded instead, and the
 // executable's folder and the settings folder are whatever the test chooses.
 
@@ -26,14 +26,14 @@ public:
     explicit RecordingPlatform(PlatformLocations locations);
 
     void showMessage(const QString& text, const QString& title, MessageKind kind) override;
-    void openWithShell(const QString& target, const QString& directory) override;
+    void open(const QString& target, const QString& folder) override;
     void sleep(int milliseconds) override;
     void yieldToMessageLoop() override;
     void endProcess() override;
     void setBusyPointer(bool busy) override;
     void writeSetting(const QString& application, const QString& section, const QString& key,
                       const QString& value) override;
-    void setWindowTopMost(QWidget& window, bool onTop) override;
+    void setStayOnTop(QWidget& window, bool on) override;
     void dragWindow(QWidget& window, QPoint grabbedAt) override;
     void makeWindowLayered(QWidget& window) override;
     void setWindowOpacityLevel(QWidget& window, int level) override;
@@ -44,13 +44,13 @@ public:
 
     // What happened, in order.
     std::vector<RecordedMessage> messages;
-    std::vector<std::pair<QString, QString>> shellOpens;  // target, directory
+    std::vector<std::pair<QString, QString>> opens;  // target, folder
     std::vector<int> sleeps;
     int yields = 0;
     int processEndRequests = 0;
     std::vector<bool> busyPointerChanges;
-    std::vector<std::pair<QString, bool>> topMostRequests;  // window's object name, on top
-    QStringList settingWrites;                              // "key=value", in order
+    std::vector<std::pair<QString, bool>> stayOnTopRequests;  // window's object name, on
+    QStringList settingWrites;                                // "key=value", in order
     int dragRequests = 0;
     int layeredRequests = 0;
     std::vector<std::pair<QString, int>> opacityRequests;  // window's object name, level

@@ -123,8 +123,8 @@ std::optional<FolderIdentity> PosixPlatform::folderIdentity(const QString& path)
     return FolderReader::identity(path);
 }
 
-void PosixPlatform::openWithShell(const QString& target, const QString& directory) {
-    shellopener::open(target, directory);
+void PosixPlatform::open(const QString& target, const QString& folder) {
+    shellopener::open(target, folder);
 }
 
 void PosixPlatform::sleep(int milliseconds) {

@@ -40,7 +40,7 @@ public:
     QString launcherPattern() override;
     std::optional<QString> launcherMenuName(const QString& path) override;
 
-    void openWithShell(const QString& target, const QString& directory) override;
+    void open(const QString& target, const QString& folder) override;
 
     void sleep(int milliseconds) override;
     void yieldToMessageLoop() override;
@@ -53,7 +53,7 @@ public:
 
     StartWithSessionResult setStartWithSession(bool on) override;
 
-    void setWindowTopMost(QWidget& window, bool onTop) override;
+    void setStayOnTop(QWidget& window, bool on) override;
     void dragWindow(QWidget& window, QPoint grabbedAt) override;
     void keepWindowSize(QWidget& window) override;
     void makeWindowLayered(QWidget& window) override;

@@ -171,9 +171,9 @@ private:
 
 }  // namespace
 
-void PosixPlatform::setWindowTopMost(QWidget& window, bool onTop) {
-    const Qt::WindowFlags flags = onTop ? window.windowFlags() | Qt::WindowStaysOnTopHint
-                                        : window.windowFlags() & ~Qt::WindowStaysOnTopHint;
+void PosixPlatform::setStayOnTop(QWidget& window, bool on) {
+    const Qt::WindowFlags flags = on ? window.windowFlags() | Qt::WindowStaysOnTopHint
+                                     : window.windowFlags() & ~Qt::WindowStaysOnTopHint;
     if (!window.isVisible() || !onX11()) {
         // Before the window is shown the flag travels with it to the window manager.
         // Elsewhere (Wayland) stacking is the compositor's alone: the flag is all there is.
@@ -187,7 +187,7 @@ void PosixPlatform::setWindowTopMost(QWidget& window, bool onTop) {
     // Qt keeps the flag for later without telling the window system, which learns the
     // new state from the window manager's own message.
     window.overrideWindowFlags(flags);
-    askWindowManagerForAbove(window, onTop);
+    askWindowManagerForAbove(window, on);
 }
 
 void PosixPlatform::dragWindow(QWidget& window, QPoint grabbedAt) {
