@@ -66,9 +66,9 @@ private:
                 messageloop::yieldIfDue();
                 QString name = CutAtNul(entry->name);
                 if (!isSelfOrParent(name)) {
-                    // An entry whose attributes cannot be read counts as a folder too;
+                    // An entry the system would not say of counts as a folder too;
                     // walking into it finds nothing.
-                    const bool isFolder = (entry->attributes & kAttributeDirectory) != 0;
+                    const bool isFolder = entry->kind != EntryKind::File;
                     entries.push_back({QFile::encodeName(name), std::move(name), isFolder});
                 }
             }

@@ -41,15 +41,14 @@ struct ScreenMetrics {
 // The opacity level of a window that is not see-through at all.
 inline constexpr int kOpaque = 255;
 
-inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
-inline constexpr std::uint32_t kAttributeDirectory = 0x10u;
+// What an entry of a folder is: a folder (a link to a folder is one), anything else, or
+// an entry the system would not say of.
+enum class EntryKind { File, Folder, Unreadable };
 
 // One entry of a folder listing.
 struct FolderEntry {
     QString name;
-    // kAttributeDirectory marks a folder (a link to a folder is one);
-    // kInvalidFileAttributes means they could not be read.
-    std::uint32_t attributes = 0;
+    EntryKind kind = EntryKind::File;
 };
 
 // An open enumeration of a folder's entries; destroying it ends the enumeration.

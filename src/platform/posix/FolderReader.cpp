@@ -22,9 +22,6 @@ struct FolderListing {
     std::vector<char> records;  // getdents64 records, one after another
 };
 
-// What a plain file reports: no folder bit, and not the all-bits-set failure value.
-constexpr std::uint32_t kAttributeNormal = 0x80u;
-
 // The longest path the system opens, in bytes with its terminating NUL. A listing
 // never yields a path longer than this, so every path it yields can be opened again.
 constexpr qsizetype kPathLimit = PATH_MAX;
@@ -38,12 +35,12 @@ bool isAscii(std::string_view bytes) {
     return true;
 }
 
-// The attributes of an entry whose record does not say whether it is a folder (a link,
-// or a file system that leaves the type out); nothing for a link that leads nowhere.
-std::optional<std::uint32_t> attributesFromStat(const QByteArray& path) {
+// The kind of an entry whose record does not say whether it is a folder (a link, or a
+// file system that leaves the type out); nothing for a link that leads nowhere.
+std::optional<EntryKind> kindFromStat(const QByteArray& path) {
     struct stat info {};
     if (::stat(path.constData(), &info) == 0) {
-        return S_ISDIR(info.st_mode) ? kAttributeDirectory : kAttributeNormal;
+        return S_ISDIR(info.st_mode) ? EntryKind::Folder : EntryKind::File;
     }
     // A link whose target is missing (or that leads round in a circle) opens nothing:
     // it is no entry worth listing.
@@ -51,7 +48,7 @@ std::optional<std::uint32_t> attributesFromStat(const QByteArray& path) {
         return std::nullopt;
     }
     // One whose target this user may not look at is an entry all the same.
-    return ::lstat(path.constData(), &info) == 0 ? kAttributeNormal : kInvalidFileAttributes;
+    return ::lstat(path.constData(), &info) == 0 ? EntryKind::File : EntryKind::Unreadable;
 }
 
 class ListingEnumeration final : public FolderEnumeration {
@@ -81,25 +78,24 @@ public:
             if (!ascii && QFile::encodeName(name) != QByteArrayView(raw.data(), raw.size())) {
                 continue;
             }
-            if (const std::optional<std::uint32_t> attributes = attributesOf(*record, raw)) {
-                return FolderEntry{name, *attributes};
+            if (const std::optional<EntryKind> kind = kindOf(*record, raw)) {
+                return FolderEntry{name, *kind};
             }
         }
         return std::nullopt;
     }
 
 private:
-    std::optional<std::uint32_t> attributesOf(const dirent64& record, std::string_view name) const {
+    std::optional<EntryKind> kindOf(const dirent64& record, std::string_view name) const {
         switch (record.d_type) {
             case DT_DIR:
-                return kAttributeDirectory;
+                return EntryKind::Folder;
             case DT_LNK:      // a link is a folder when its target is one
             case DT_UNKNOWN:  // the file system does not say
-                return attributesFromStat(
-                    listing_.folderPath +
-                    QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+                return kindFromStat(listing_.folderPath +
+                                    QByteArray(name.data(), static_cast<qsizetype>(name.size())));
             default:
-                return kAttributeNormal;
+                return EntryKind::File;
         }
     }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// Folder listings on Linux: every entry of a folder, each with the attributes that tell
-// a folder from anything else.
+// Folder listings on Linux: every entry of a folder, each with its kind, which tells a
+// folder from anything else.
 
 #include "platform/Platform.h"
 
