@@ -27,7 +27,7 @@ enum class MessageKind { Plain, Error, Warning };
 
 // How switching the start with the session went: 0 or the system's error number, and
 // whether it was the place the start-up entries are kept that could not be opened
-// (rather than the program's own entry that could not be stored or removed).
+// (rather than the program's own entry that could not be stored).
 struct StartWithSessionResult {
     int error = 0;
     bool placeFailed = false;

@@ -1,7 +1,7 @@
 // The entry that starts the program with the desktop session on Linux, in a temporary
 // config folder: what it holds, that it starts the right program from its folder, and
 // that other programs' entries stay as they are. The boxes shown when it cannot be
-// written are the menu's.
+// written are tested with the menu.
 
 #include "platform/posix/DesktopEntry.h"
 #include "platform/posix/PosixPlatform.h"
