@@ -11,6 +11,7 @@
 #include "app/StartProgram.h"
 #include "app/picMain.h"
 #include "platform/fake/RecordingPlatform.h"
+#include "platform/posix/PosixPlatform.h"
 #include "store/Connection.h"
 #include "store/IndexDatabase.h"
 #include "store/IndexSchema.h"
@@ -167,9 +168,9 @@ int main(int argc, char** argv) {
 
     QTemporaryDir executableFolder;
     QTemporaryDir configFolder;
-    installPlatform(std::make_unique<RecordingPlatform>(
+    installPlatform(std::make_unique<RecordingPlatform>(std::make_unique<PosixPlatform>(
         PlatformLocations{executableFolder.path(), QStringLiteral("Kwiklet"), configFolder.path(),
-                          executableFolder.path() + QStringLiteral("/share")}));
+                          executableFolder.path() + QStringLiteral("/share")})));
     settings::write(settings::kTop, QStringLiteral("300"));
     settings::write(settings::kLeft, QStringLiteral("300"));
 

@@ -15,6 +15,7 @@
 #include "app/StartProgram.h"
 #include "app/picMain.h"
 #include "platform/fake/RecordingPlatform.h"
+#include "platform/posix/PosixPlatform.h"
 #include "store/Connection.h"
 #include "store/IndexDatabase.h"
 #include "store/IndexSchema.h"
@@ -193,9 +194,9 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QTemporaryDir executableFolder;
     QTemporaryDir configFolder;
-    installPlatform(std::make_unique<RecordingPlatform>(
+    installPlatform(std::make_unique<RecordingPlatform>(std::make_unique<PosixPlatform>(
         PlatformLocations{executableFolder.path(), QStringLiteral("Kwiklet"), configFolder.path(),
-                          executableFolder.path() + QStringLiteral("/share")}));
+                          executableFolder.path() + QStringLiteral("/share")})));
     const QString databasePath = executableFolder.path() + QStringLiteral("/avs.dat");
 
     measureForeignIndex(databasePath, rows);

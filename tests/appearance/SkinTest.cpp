@@ -6,6 +6,7 @@
 
 #include "appearance/BackImage.h"
 #include "appearance/Skin.h"
+#include "platform/posix/PosixPlatform.h"
 
 namespace kwiklet::test {
 namespace {

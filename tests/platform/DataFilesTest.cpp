@@ -1,6 +1,7 @@
 // The Linux platform's data files in real temporary folders: copying a file only where
 // none is, whole or not at all, which folders may be written, and a relative XDG_DATA_HOME.
 
+#include "platform/posix/PosixPlatform.h"
 #include "support/Database.h"
 #include "support/QtPrinters.h"
 #include "support/TestPlatform.h"

@@ -6,6 +6,7 @@
 
 #include "common/MessageLoop.h"
 #include "platform/fake/RecordingPlatform.h"
+#include "platform/posix/PosixPlatform.h"
 #include "support/ScopedEnvironment.h"
 
 #include <QDir>
@@ -23,9 +24,9 @@ public:
         // The launchers shared by all users: an empty folder, so that none of this
         // machine's are found.
         QDir(homeDir_.path()).mkpath(QStringLiteral("system/applications"));
-        auto recorder = std::make_unique<RecordingPlatform>(
+        auto recorder = std::make_unique<RecordingPlatform>(std::make_unique<PosixPlatform>(
             PlatformLocations{exeDir_.path(), QStringLiteral("Kwiklet"), configDir_.path(),
-                              installedDir_.path() + QStringLiteral("/share/kwiklet")});
+                              installedDir_.path() + QStringLiteral("/share/kwiklet")}));
         recorder_ = recorder.get();
         replaced_ = installPlatform(std::move(recorder));
     }

@@ -1,13 +1,13 @@
 #include "platform/fake/RecordingPlatform.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QWidget>
 
+#include <utility>
+
 namespace kwiklet {
 
-RecordingPlatform::RecordingPlatform(PlatformLocations locations)
-    : PosixPlatform(std::move(locations)) {}
+RecordingPlatform::RecordingPlatform(std::unique_ptr<Platform> real) : real_(std::move(real)) {}
 
 void RecordingPlatform::showMessage(const QString& text, const QString& title, MessageKind kind) {
     messages.push_back({text, kind, title});
@@ -32,7 +32,7 @@ void RecordingPlatform::yieldToMessageLoop() {
     if (onYield) {
         onYield();
     }
-    PosixPlatform::yieldToMessageLoop();
+    real_->yieldToMessageLoop();
 }
 
 void RecordingPlatform::endProcess() {
@@ -46,7 +46,7 @@ void RecordingPlatform::setBusyPointer(bool busy) {
 void RecordingPlatform::writeSetting(const QString& application, const QString& section,
                                      const QString& key, const QString& value) {
     settingWrites << key + QLatin1Char('=') + value;
-    PosixPlatform::writeSetting(application, section, key, value);
+    real_->writeSetting(application, section, key, value);
 }
 
 void RecordingPlatform::setStayOnTop(QWidget& window, bool on) {
@@ -58,7 +58,7 @@ void RecordingPlatform::dragWindow(QWidget&, QPoint) {
 }
 
 bool RecordingPlatform::isFolderWritable(const QString& folder) {
-    return !readOnlyFolders.contains(folder) && PosixPlatform::isFolderWritable(folder);
+    return !readOnlyFolders.contains(folder) && real_->isFolderWritable(folder);
 }
 
 void RecordingPlatform::makeWindowLayered(QWidget&) {
@@ -70,11 +70,11 @@ void RecordingPlatform::setWindowOpacityLevel(QWidget& window, int level) {
 }
 
 std::optional<QString> RecordingPlatform::documentsFolder() {
-    return documentsFolderMissing ? std::nullopt : PosixPlatform::documentsFolder();
+    return documentsFolderMissing ? std::nullopt : real_->documentsFolder();
 }
 
 std::vector<QRect> RecordingPlatform::screenAreas() {
-    return screens ? *screens : PosixPlatform::screenAreas();
+    return screens ? *screens : real_->screenAreas();
 }
 
 std::unique_ptr<FolderEnumeration> RecordingPlatform::listFolder(const QString& folder) {
@@ -82,7 +82,76 @@ std::unique_ptr<FolderEnumeration> RecordingPlatform::listFolder(const QString& 
     if (refusedFolders.contains(QFileInfo(folder).path())) {
         return nullptr;
     }
-    return PosixPlatform::listFolder(folder);
+    return real_->listFolder(folder);
+}
+
+QString RecordingPlatform::readSetting(const QString& application, const QString& section,
+                                       const QString& key, const QString& defaultValue) {
+    return real_->readSetting(application, section, key, defaultValue);
+}
+
+std::optional<QString> RecordingPlatform::firstOrdinaryFileName(const QString& path) {
+    return real_->firstOrdinaryFileName(path);
+}
+
+std::optional<QString> RecordingPlatform::desktopFolder() {
+    return real_->desktopFolder();
+}
+
+std::optional<QString> RecordingPlatform::favoritesFolder() {
+    return real_->favoritesFolder();
+}
+
+QStringList RecordingPlatform::launcherFolders() {
+    return real_->launcherFolders();
+}
+
+std::optional<FolderIdentity> RecordingPlatform::folderIdentity(const QString& path) {
+    return real_->folderIdentity(path);
+}
+
+QString RecordingPlatform::installedDataFolder() {
+    return real_->installedDataFolder();
+}
+
+QString RecordingPlatform::userDataFolder(const QString& application) {
+    return real_->userDataFolder(application);
+}
+
+int RecordingPlatform::copyFileIfAbsent(const QString& source, const QString& target) {
+    return real_->copyFileIfAbsent(source, target);
+}
+
+QString RecordingPlatform::launcherPattern() {
+    return real_->launcherPattern();
+}
+
+std::optional<QString> RecordingPlatform::launcherMenuName(const QString& path) {
+    return real_->launcherMenuName(path);
+}
+
+QString RecordingPlatform::executableFolder() {
+    return real_->executableFolder();
+}
+
+QString RecordingPlatform::executableName() {
+    return real_->executableName();
+}
+
+ScreenMetrics RecordingPlatform::screenMetrics() {
+    return real_->screenMetrics();
+}
+
+StartWithSessionResult RecordingPlatform::setStartWithSession(bool on) {
+    return real_->setStartWithSession(on);
+}
+
+void RecordingPlatform::keepWindowSize(QWidget& window) {
+    real_->keepWindowSize(window);
+}
+
+void RecordingPlatform::watchSessionEnd(std::function<void()> save, std::function<void()> end) {
+    real_->watchSessionEnd(std::move(save), std::move(end));
 }
 
 }  // namespace kwiklet

@@ -1,16 +1,20 @@
 #pragma once
 
-// The platform for tests and benchmarks: the real Linux platform, except that what
-// cannot happen unattended (message boxes, opening what the user chose, pauses,
-// ending the process, window-manager requests, dragging windows) is recorded instead, and the
-// executable's folder and the settings folder are whatever the test chooses.
+// The platform for tests and benchmarks: a recorder in front of a real platform it is
+// given. What cannot happen unattended (message boxes, opening what the user chose,
+// pauses, ending the process, window-manager requests, dragging windows) is recorded
+// instead; everything else goes to the real platform, so that tests run on real files,
+// real folders and real settings. The executable's folder and the settings folder are
+// the real platform's, made where the test chooses.
 
-#include "platform/posix/PosixPlatform.h"
+#include "platform/Platform.h"
 
 #include <QSet>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace kwiklet {
@@ -21,26 +25,49 @@ struct RecordedMessage {
     QString title;
 };
 
-class RecordingPlatform : public PosixPlatform {
+class RecordingPlatform : public Platform {
 public:
-    explicit RecordingPlatform(PlatformLocations locations);
+    explicit RecordingPlatform(std::unique_ptr<Platform> real);
 
+    // Recorded instead of done.
     void showMessage(const QString& text, const QString& title, MessageKind kind) override;
     void open(const QString& target, const QString& folder) override;
     void sleep(int milliseconds) override;
-    void yieldToMessageLoop() override;
     void endProcess() override;
     void setBusyPointer(bool busy) override;
-    void writeSetting(const QString& application, const QString& section, const QString& key,
-                      const QString& value) override;
     void setStayOnTop(QWidget& window, bool on) override;
     void dragWindow(QWidget& window, QPoint grabbedAt) override;
     void makeWindowLayered(QWidget& window) override;
     void setWindowOpacityLevel(QWidget& window, int level) override;
+
+    // Recorded or changed by the knobs below, then done by the real platform.
+    void yieldToMessageLoop() override;
+    void writeSetting(const QString& application, const QString& section, const QString& key,
+                      const QString& value) override;
     std::unique_ptr<FolderEnumeration> listFolder(const QString& folder) override;
     bool isFolderWritable(const QString& folder) override;
     std::optional<QString> documentsFolder() override;
     std::vector<QRect> screenAreas() override;
+
+    // Done by the real platform alone.
+    QString readSetting(const QString& application, const QString& section, const QString& key,
+                        const QString& defaultValue) override;
+    std::optional<QString> firstOrdinaryFileName(const QString& path) override;
+    std::optional<QString> desktopFolder() override;
+    std::optional<QString> favoritesFolder() override;
+    QStringList launcherFolders() override;
+    std::optional<FolderIdentity> folderIdentity(const QString& path) override;
+    QString installedDataFolder() override;
+    QString userDataFolder(const QString& application) override;
+    int copyFileIfAbsent(const QString& source, const QString& target) override;
+    QString launcherPattern() override;
+    std::optional<QString> launcherMenuName(const QString& path) override;
+    QString executableFolder() override;
+    QString executableName() override;
+    ScreenMetrics screenMetrics() override;
+    StartWithSessionResult setStartWithSession(bool on) override;
+    void keepWindowSize(QWidget& window) override;
+    void watchSessionEnd(std::function<void()> save, std::function<void()> end) override;
 
     // What happened, in order.
     std::vector<RecordedMessage> messages;
@@ -78,6 +105,9 @@ public:
 
     // The screens' usable areas the test decides; nothing: the real platform's.
     std::optional<std::vector<QRect>> screens;
+
+private:
+    std::unique_ptr<Platform> real_;
 };
 
 }  // namespace kwiklet

@@ -85,12 +85,14 @@ void PosixPlatform::watchSessionEnd(std::function<void()> save, std::function<vo
         }
     }
     watch->save = std::move(save);
-    // However the program's ending goes, the process ends once it is through.
-    watch->end = [this, end = std::move(end)] {
+    // However the program's ending goes, the process ends once it is through, by the
+    // platform installed then: the watch outlives this platform object, and a platform
+    // that passes its work on to this one decides for itself how the process ends.
+    watch->end = [end = std::move(end)] {
         if (end) {
             end();
         }
-        endProcess();
+        platform().endProcess();
     };
 }
 
