@@ -88,7 +88,8 @@ void picMain::loadWindow() {
     if (tableEmpty) {
         RebuildIndex(*this);
     } else {
-        resumeAfterObjectClosed([&] { ListWholeIndex(*this, rs, LoadingCaption::Show); });
+        ResultLists::Query query = lists_.beginQuery();
+        resumeAfterObjectClosed([&] { ListWholeIndex(*this, query, rs, LoadingCaption::Show); });
     }
     resumeAfterObjectClosed([&] { rs.close(); });
     // Name keys another program left wrong by the thousand are put right while the wait

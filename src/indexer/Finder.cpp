@@ -151,13 +151,13 @@ void FindFiles(const QString& folder, const QString& pattern, ResultLists& lists
 void FindFiles(const QString& folder, const QStringList& patterns, ResultLists& lists) {
     // Typing and clicking in the main window leave the lists alone while the walk
     // stages its results in them.
-    const ResultLists::Reservation reservation(lists);
+    const ResultLists::Query walk = lists.beginWalk();
     const BusyPointer busy;
     Walker(patterns, lists).walkFrom(folder);
 }
 
 void FindLaunchers(const QString& folder, QSet<QString>& launchersFound, ResultLists& lists) {
-    const ResultLists::Reservation reservation(lists);
+    const ResultLists::Query walk = lists.beginWalk();
     const BusyPointer busy;
     const QStringList patterns{platform().launcherPattern()};
     Walker walker(patterns, lists);

@@ -17,7 +17,7 @@ class ResultLists;
 // matches first, in listing order, then those of each subfolder in turn. With the
 // platform's launcher pattern, each launcher is listed under the name the desktop's
 // menu shows for it, and launchers the menu hides are left out. Shows the busy
-// pointer meanwhile and keeps the lists reserved for the walk, so that nothing else
+// pointer meanwhile and holds the lists for the walk, so that nothing else
 // changes them while it gives the message loop a turn. Folders that cannot be listed
 // add nothing; nothing is reported.
 void FindFiles(const QString& folder, const QString& pattern, ResultLists& lists);
@@ -33,7 +33,7 @@ void FindFiles(const QString& folder, const QStringList& patterns, ResultLists& 
 // launcher out of it. The identities found are added to the set.
 void FindLaunchers(const QString& folder, QSet<QString>& launchersFound, ResultLists& lists);
 
-// The walk itself, without the busy pointer and the reservation. An empty folder text
+// The walk itself, without the busy pointer and the hold on the lists. An empty folder text
 // is the root folder. Links to folders are followed, but each folder is walked once
 // however many links lead to it, so chains and loops of links cost one walk each.
 void WalkFolder(const QString& folder, const QString& pattern, ResultLists& lists);

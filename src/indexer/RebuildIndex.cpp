@@ -108,7 +108,7 @@ void RebuildIndex(RebuildWindow& window) {
     // The lists stage the walks, then show the table again: typing and clicking leave
     // them alone until the rebuild is over.
     ResultLists& lists = window.lists();
-    const ResultLists::Reservation reserved(lists);
+    ResultLists::Query walk = lists.beginWalk();
 
     Connection* index = window.index();
     Recordset rs;
@@ -129,7 +129,7 @@ void RebuildIndex(RebuildWindow& window) {
 
     rs.requery(-1);
     rs.moveFirst();
-    if (ListWholeIndex(window, rs, LoadingCaption::Keep) == FillOutcome::Interrupted) {
+    if (ListWholeIndex(window, walk, rs, LoadingCaption::Keep) == FillOutcome::Interrupted) {
         UnloadWaitWindow();
         return;
     }

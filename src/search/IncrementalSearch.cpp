@@ -53,7 +53,8 @@ void IncrementalSearch::searchForText() {
     }
     // In web mode the box holds search words; while a walk stages its results in the
     // lists, they are not the search's to change.
-    if (state_.WebMode || lists_.isReserved()) {
+    ResultLists::Query query = lists_.beginQuery();
+    if (state_.WebMode || !query.isCurrent()) {
         return;
     }
     Text2.setText(QString());
@@ -65,7 +66,7 @@ void IncrementalSearch::searchForText() {
     });
     lists_.clear();
     if (isBlank(Text1.text())) {
-        FillResultLists(rs, lists_, true);
+        FillResultLists(rs, query, true);
         return;
     }
     rs.close();
@@ -78,7 +79,7 @@ void IncrementalSearch::searchForText() {
     }
     // A key typed while the fill yielded started a newer search, which has filled the
     // lists and completed the box by itself; a closed window wants nothing more.
-    if (FillResultLists(rs, lists_, true) == FillOutcome::Interrupted) {
+    if (FillResultLists(rs, query, true) == FillOutcome::Interrupted) {
         return;
     }
     rs.close();
@@ -105,7 +106,9 @@ void IncrementalSearch::Text1_GotFocus() {
 
 void IncrementalSearch::List1_Click() {
     const QModelIndexList selected = List1.selectionModel()->selectedIndexes();
-    if (selected.isEmpty() || lists_.isReserved()) {
+    // Choosing an item fills the boxes from the lists, as a query of them: not while a
+    // walk holds them.
+    if (selected.isEmpty() || !lists_.beginQuery().isCurrent()) {
         return;
     }
     const int position = selected.first().row();

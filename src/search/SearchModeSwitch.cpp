@@ -48,7 +48,8 @@ void returnToLocalMode(SearchModeWindow& window) {
                     LockType::Optimistic, -1);
             // Emptying a box that held text lists the whole index at once through the
             // search; the fill then adds nothing.
-            ListWholeIndex(window, rs, LoadingCaption::Show, [&window] {
+            ResultLists::Query query = window.lists().beginQuery();
+            ListWholeIndex(window, query, rs, LoadingCaption::Show, [&window] {
                 window.searchBox().setText(QString());
                 window.pathBox().setText(QString());
             });

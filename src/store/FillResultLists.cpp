@@ -51,9 +51,11 @@ private:
 
 }  // namespace
 
-FillOutcome FillResultLists(Recordset& recordset, ResultLists& lists, bool skipDuplicateNames) {
+FillOutcome FillResultLists(Recordset& recordset, ResultLists::Query& query,
+                            bool skipDuplicateNames) {
+    ResultLists& lists = query.lists();
     const ResultLists::BatchedAppends batch(lists);
-    const auto generation = lists.generation();
+    query.fillFrom(recordset);
     PendingRows pending(lists, skipDuplicateNames);
     // The message loop gets its turns between batches, so whatever runs then finds every
     // row read so far in the lists.
@@ -65,7 +67,7 @@ FillOutcome FillResultLists(Recordset& recordset, ResultLists& lists, bool skipD
             path = recordset.fieldIndex("path");
         }
         messageloop::yieldIfDue();
-        if (lists.generation() != generation || !recordset.isOpen()) {
+        if (!query.isCurrent()) {
             return FillOutcome::Interrupted;
         }
         try {

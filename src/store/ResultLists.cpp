@@ -1,5 +1,7 @@
 #include "store/ResultLists.h"
 
+#include "store/Recordset.h"
+
 #include <QMetaObject>
 #include <QStringDecoder>
 #include <QUtf8StringView>
@@ -112,6 +114,25 @@ void ResultLists::clear() {
     rows_.clear();
     publishedRows_ = 0;
     endResetModel();
+}
+
+ResultLists::Query::Query(ResultLists& lists, bool walk)
+    : lists_(&lists), generation_(lists.generation_), walk_(walk) {
+    lists_->walks_ += walk_ ? 1 : 0;
+}
+
+ResultLists::Query::~Query() {
+    lists_->walks_ -= walk_ ? 1 : 0;
+}
+
+bool ResultLists::Query::isCurrent() const {
+    return lists_->generation_ == generation_ && (source_ == nullptr || source_->isOpen()) &&
+           (walk_ || lists_->walks_ == 0);
+}
+
+void ResultLists::Query::fillFrom(const Recordset& source) {
+    generation_ = lists_->generation_;
+    source_ = &source;
 }
 
 void ResultLists::publishPendingRows() {

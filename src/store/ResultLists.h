@@ -14,6 +14,8 @@
 
 namespace kwiklet {
 
+class Recordset;
+
 class ResultLists : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -31,7 +33,7 @@ public:
     // name wins. A row without a name is left out. A few rows at once go in faster than
     // one by one.
     void appendUtf8(std::span<const store::CompactRows::Text> rows, bool onlyNewNames);
-    // Clears both lists together.
+    // Clears both lists together; every query begun before stops being current.
     void clear();
 
     qsizetype count() const { return static_cast<qsizetype>(rows_.size()); }
@@ -41,10 +43,6 @@ public:
     QString path(qsizetype index) const;
     // True when List1 holds exactly this name (letter case counts).
     bool containsName(const QString& name) const;
-
-    // Changes with every clear(): a fill that started before a clear has been
-    // superseded and must stop appending.
-    std::uint64_t generation() const { return generation_; }
 
     // Shows appended rows to the views now.
     void publishPendingRows();
@@ -66,20 +64,36 @@ public:
         ResultLists* lists_;
     };
 
-    // While a walk stages its results in the lists, it holds a reservation; event
-    // handlers that would clear or refill the lists (typing, list clicks) leave them
-    // alone meanwhile. Reservations nest.
-    class Reservation {
+    // What a fill or a walk holds while it works on the lists, giving the message loop
+    // turns. Whatever runs in those turns may end it: a newer query clears the lists, or
+    // the main window closing closes the recordset it reads. Its holder then stops. While
+    // a walk holds one, the lists are the walk's: no other query is current, so typing and
+    // list clicks, which begin one, leave the lists alone.
+    class Query {
     public:
-        explicit Reservation(ResultLists& lists) : lists_(&lists) { ++lists_->reservations_; }
-        ~Reservation() { --lists_->reservations_; }
-        Reservation(const Reservation&) = delete;
-        Reservation& operator=(const Reservation&) = delete;
+        ~Query();
+        Query(const Query&) = delete;
+        Query& operator=(const Query&) = delete;
+
+        bool isCurrent() const;
+        // From now on the query fills the lists as they stand from the recordset: clearing
+        // the lists or closing the recordset ends it.
+        void fillFrom(const Recordset& source);
+        ResultLists& lists() const { return *lists_; }
 
     private:
+        friend class ResultLists;
+        Query(ResultLists& lists, bool walk);
+
         ResultLists* lists_;
+        std::uint64_t generation_;
+        const Recordset* source_ = nullptr;
+        const bool walk_;
     };
-    bool isReserved() const { return reservations_ > 0; }
+    // A query of the lists as they stand: handlers begin one before they change them.
+    [[nodiscard]] Query beginQuery() { return Query(*this, false); }
+    // A walk's query, which holds the lists for the walk until it ends. Walks nest.
+    [[nodiscard]] Query beginWalk() { return Query(*this, true); }
 
 private:
     void appendRows(std::span<const store::CompactRows::Text> rows, bool onlyNewNames);
@@ -89,7 +103,7 @@ private:
     int publishedRows_ = 0;
     bool publishQueued_ = false;
     std::uint64_t generation_ = 0;
-    int reservations_ = 0;
+    int walks_ = 0;
     int batches_ = 0;
 };
 

@@ -1,12 +1,13 @@
 #include "windows/WholeIndexListing.h"
 
 #include "store/ResultLists.h"
+
 #include "windows/frmWait.h"
 
 namespace kwiklet {
 
-FillOutcome ListWholeIndex(IndexListWindow& window, Recordset& rows, LoadingCaption caption,
-                           const std::function<void()>& afterClearing) {
+FillOutcome ListWholeIndex(IndexListWindow& window, ResultLists::Query& query, Recordset& rows,
+                           LoadingCaption caption, const std::function<void()>& afterClearing) {
     if (caption == LoadingCaption::Show) {
         WaitWindow().showModeless();
         WaitWindow().setStage(QStringLiteral("Please Wait, Loading..."));
@@ -15,7 +16,7 @@ FillOutcome ListWholeIndex(IndexListWindow& window, Recordset& rows, LoadingCapt
     if (afterClearing) {
         afterClearing();
     }
-    const FillOutcome outcome = FillResultLists(rows, window.lists(), true);
+    const FillOutcome outcome = FillResultLists(rows, query, true);
     window.ShowCount();
     return outcome;
 }

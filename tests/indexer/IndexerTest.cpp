@@ -272,7 +272,7 @@ TEST_F(FinderTest, SeesEveryChangeToAFolderBetweenCalls) {
     EXPECT_THAT(find(at("flat"), "*.exe"), UnorderedElementsAre("new.exe"));
 }
 
-TEST_F(FinderTest, CallsAccumulateWhileTheListsAreReservedAndThePointerBusy) {
+TEST_F(FinderTest, CallsAccumulateWhileTheWalkHoldsTheListsAndThePointerBusy) {
     make({"first/one.exe", "first/skip.lnk", "second/two.lnk", "second/three.lnk"});
     RecordingPlatform& recorder = env_.recorder();
     int yields = 0;
@@ -281,7 +281,7 @@ TEST_F(FinderTest, CallsAccumulateWhileTheListsAreReservedAndThePointerBusy) {
         stopRunaway();
         ++yields;
         const auto& busy = recorder.busyPointerChanges;
-        unguardedYields += !lists_.isReserved() || busy.empty() || !busy.back();
+        unguardedYields += lists_.beginQuery().isCurrent() || busy.empty() || !busy.back();
     };
     lists_.append("earlier", "/earlier.exe");
     FindFiles(at("first"), "*.exe", lists_);
@@ -293,7 +293,7 @@ TEST_F(FinderTest, CallsAccumulateWhileTheListsAreReservedAndThePointerBusy) {
                 UnorderedElementsAre(at("second/two.lnk"), at("second/three.lnk")));
     EXPECT_GE(yields, 4);  // at least once for every entry the walks read
     EXPECT_EQ(unguardedYields, 0);
-    EXPECT_FALSE(lists_.isReserved());
+    EXPECT_TRUE(lists_.beginQuery().isCurrent());
     EXPECT_EQ(recorder.busyPointerChanges, (std::vector<bool>{true, false, true, false}));
 }
 

@@ -61,7 +61,8 @@ TEST_F(StoreTest, FillListsEachNameAsTheStringItReadsAsOnceInTableOrder) {
     }
     rows.moveFirst();
     ResultLists lists;
-    EXPECT_EQ(FillResultLists(rows, lists, true), FillOutcome::Complete);
+    ResultLists::Query query = lists.beginQuery();
+    EXPECT_EQ(FillResultLists(rows, query, true), FillOutcome::Complete);
     lists.publishPendingRows();
 
     ASSERT_EQ(lists.count(), expectedNames.size());
