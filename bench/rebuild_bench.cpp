@@ -15,10 +15,9 @@
 #include "app/picMain.h"
 #include "indexer/RebuildIndex.h"
 #include "platform/posix/PosixPlatform.h"
-#include "store/Connection.h"
 #include "store/IndexDatabase.h"
 #include "store/IndexSchema.h"
-#include "store/Recordset.h"
+#include "store/IndexStore.h"
 #include "store/ResultLists.h"
 #include "store/Settings.h"
 #include "windows/frmWait.h"
@@ -67,17 +66,13 @@ double copyMilliseconds(const QString& folder, const ResultLists& staged) {
     const QString path = folder + QStringLiteral("/copy.dat");
     QFile::remove(path);
     createIndexDatabase(path);
-    Connection connection;
-    connection.setConnectionString(connectionStringFor(path));
-    connection.open();
-    Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM filez"), &connection, CursorType::Keyset,
-            LockType::Optimistic);
+    IndexStore index(path);
+    index.open();
     frmWait& wait = WaitWindow();
     wait.showModeless();
     QElapsedTimer timer;
     timer.start();
-    CopyStagedRows(connection, rs, staged, wait);
+    CopyStagedRows(index, staged, wait);
     const double elapsed = bench::millisecondsOf(timer);
     UnloadWaitWindow();
     return elapsed;

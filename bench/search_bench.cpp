@@ -12,10 +12,9 @@
 #include "app/picMain.h"
 #include "platform/fake/RecordingPlatform.h"
 #include "platform/posix/PosixPlatform.h"
-#include "store/Connection.h"
 #include "store/IndexDatabase.h"
 #include "store/IndexSchema.h"
-#include "store/Recordset.h"
+#include "store/Like.h"
 #include "store/Settings.h"
 
 #include <QApplication>
@@ -69,9 +68,9 @@ struct StoredNames {
     long long count = 0;
 };
 
-// Stores each line of the names file as a row, through one prepared statement in one
-// transaction. The names are read line by line and not kept: the peak memory the
-// benchmark reports is then the program's, not the benchmark's own.
+// Stores each line of the names file as a row with its name key, as the program stores
+// it, through one prepared statement in one transaction. The names are read line by line and not
+// kept: the peak memory the benchmark reports is then the program's, not the benchmark's own.
 StoredNames createIndex(const QString& databasePath, const QString& namesFile) {
     QFile file(namesFile);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
@@ -79,14 +78,15 @@ StoredNames createIndex(const QString& databasePath, const QString& namesFile) {
         std::exit(2);
     }
     createIndexDatabase(databasePath);
-    Connection connection;
-    connection.setConnectionString(connectionStringFor(databasePath));
-    connection.open();
-    connection.execute(QStringLiteral("BEGIN"));
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(databasePath).constData(), &db, SQLITE_OPEN_READWRITE,
+                    nullptr);
+    like::registerFunctions(db);
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(connection.handle(),
-                       "INSERT INTO filez (id, name, path) VALUES (?1, ?2, "
-                       "'/bench/programs/' || ?2 || '.exe')",
+    sqlite3_prepare_v2(db,
+                       "INSERT INTO filez (id, name, path, name_key) VALUES (?1, ?2, "
+                       "'/bench/programs/' || ?2 || '.exe', kwiklet_fold(?2))",
                        -1, &insert, nullptr);
     StoredNames stored;
     while (!file.atEnd()) {
@@ -101,23 +101,21 @@ StoredNames createIndex(const QString& databasePath, const QString& namesFile) {
         sqlite3_bind_text(insert, 2, name.constData(), static_cast<int>(name.size()),
                           SQLITE_TRANSIENT);
         if (sqlite3_step(insert) != SQLITE_DONE) {
-            std::fprintf(stderr, "insert failed: %s\n", sqlite3_errmsg(connection.handle()));
+            std::fprintf(stderr, "insert failed: %s\n", sqlite3_errmsg(db));
             std::exit(1);
         }
         sqlite3_reset(insert);
     }
     sqlite3_finalize(insert);
-    connection.execute(QStringLiteral("COMMIT"));
-    Recordset rows;
-    rows.open(QStringLiteral("SELECT * FROM filez"), &connection, CursorType::Static,
-              LockType::Optimistic);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    IndexStore store(databasePath);
+    store.open();
     long long counted = 0;
-    for (; !rows.eof(); rows.moveNext()) {
+    for (IndexRows rows = store.allEntries(); !rows.atEnd(); rows.next()) {
         ++counted;
     }
     std::printf("rows stored: %lld\n", counted);
-    rows.close();
-    connection.close();
     if (stored.count == 0) {
         std::fprintf(stderr, "no names in %s\n", qPrintable(namesFile));
         std::exit(2);
@@ -236,12 +234,7 @@ int main(int argc, char** argv) {
             settle();
         });
     const Figures opening = timeRepeated(
-        std::max(3, repeats / 10), [] {},
-        [&] {
-            Connection connection;
-            connection.setConnectionString(connectionStringFor(databasePath));
-            connection.open();
-        });
+        std::max(3, repeats / 10), [] {}, [&] { IndexStore(databasePath).open(); });
 
     const double grepLetter = grepMilliseconds(namesFile, oneLetter, repeats);
     const double grepPrefix = grepMilliseconds(namesFile, selective, repeats);

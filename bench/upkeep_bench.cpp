@@ -16,9 +16,9 @@
 #include "app/picMain.h"
 #include "platform/fake/RecordingPlatform.h"
 #include "platform/posix/PosixPlatform.h"
-#include "store/Connection.h"
 #include "store/IndexDatabase.h"
 #include "store/IndexSchema.h"
+#include "store/IndexStore.h"
 #include "store/Settings.h"
 #include "windows/frmWait.h"
 
@@ -71,9 +71,7 @@ void fillAsOtherProgram(const QString& databasePath, int rows) {
 double openMilliseconds(const QString& databasePath) {
     QElapsedTimer timer;
     timer.start();
-    Connection connection;
-    connection.setConnectionString(connectionStringFor(databasePath));
-    connection.open();
+    IndexStore(databasePath).open();
     return bench::millisecondsOf(timer);
 }
 
@@ -169,9 +167,7 @@ void measureLog(const QString& databasePath, const QString& documents) {
         const double elapsed = bench::millisecondsOf(timer);
         const auto listed = static_cast<long long>(window->lists().count());
         window.reset();
-        if (database.IndexDb->state() == ObjectState::Open) {
-            database.IndexDb->close();
-        }
+        CloseIndexDb(database);
         std::printf(
             "%2d rebuild(s), %lld listed, %6.0f ms each: log largest %7.1f MB, after the last "
             "%6.1f MB (largest after one %6.1f MB), after closing %5.1f MB\n",

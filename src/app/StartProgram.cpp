@@ -35,9 +35,8 @@ void OpenIndexDb(IndexDatabase& database) {
                            MessageKind::Warning);
         return;
     }
-    database.IndexDb = std::make_unique<Connection>();
-    database.IndexDb->setConnectionString(connectionStringFor(databasePath));
-    database.IndexDb->open(QString(), QString(), -1);
+    database.IndexDb = std::make_unique<IndexStore>(databasePath);
+    database.IndexDb->open();
 }
 
 namespace {

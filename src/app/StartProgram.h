@@ -11,7 +11,7 @@ class picMain;
 
 // Opens the index database where it lives (see IndexLocation.h), making the user's own
 // from the installed one first where need be. A missing avs.dat is only reported:
-// the connection stays unset and start-up goes on. Raises AppError when the file is
+// the store stays unset and start-up goes on. Raises AppError when the file is
 // there but cannot be opened as an index database.
 void OpenIndexDb(IndexDatabase& database);
 

@@ -8,7 +8,6 @@
 #include "indexer/RebuildIndex.h"
 #include "platform/Platform.h"
 #include "store/IndexDatabase.h"
-#include "store/Recordset.h"
 #include "windows/WholeIndexListing.h"
 #include "windows/frmSkinz.h"
 #include "windows/frmWait.h"
@@ -65,9 +64,9 @@ void picMain::Form_Load() {
 
 void picMain::loadWindow() {
     // Closing this window closed the index. Loaded again (by the About window's
-    // Continue), it opens the index again with the connection string kept from start-up.
-    if (database_.IndexDb && database_.IndexDb->state() != ObjectState::Open) {
-        database_.IndexDb->open(QString(), QString(), -1);
+    // Continue), it opens the index again.
+    if (database_.IndexDb) {
+        database_.IndexDb->open();
     }
     RestoreWindowSettings();
     ApplyWindowPosition();
@@ -78,20 +77,17 @@ void picMain::loadWindow() {
         return;
     }
 
-    Recordset rs;
-    resumeAfterObjectClosed([&] {
-        rs.open(QStringLiteral("SELECT * FROM filez"), database_.IndexDb.get(), CursorType::Static,
-                LockType::Optimistic, -1);
-    });
+    IndexRows rows;
+    resumeAfterObjectClosed([&] { rows = database_.store().allEntries(); });
     bool tableEmpty = false;
-    resumeAfterObjectClosed([&] { tableEmpty = rs.eof(); });
+    resumeAfterObjectClosed([&] { tableEmpty = rows.atEnd(); });
     if (tableEmpty) {
         RebuildIndex(*this);
     } else {
         ResultLists::Query query = lists_.beginQuery();
-        resumeAfterObjectClosed([&] { ListWholeIndex(*this, query, rs, LoadingCaption::Show); });
+        resumeAfterObjectClosed([&] { ListWholeIndex(*this, query, rows, LoadingCaption::Show); });
     }
-    resumeAfterObjectClosed([&] { rs.close(); });
+    resumeAfterObjectClosed([&] { rows.close(); });
     // Name keys another program left wrong by the thousand are put right while the wait
     // window still shows, not before the first window.
     if (database_.IndexDb) {
@@ -117,8 +113,8 @@ void picMain::cmdSearch_Click() {
     SwitchSearchMode(*this);
 }
 
-Connection* picMain::index() {
-    return database_.IndexDb.get();
+IndexStore& picMain::index() {
+    return database_.store();
 }
 
 void picMain::setModeCaption(const QString& caption) {

@@ -52,7 +52,7 @@ public:
     // window is first shown.
     void Form_Load();
     // Runs when the window is closed other than by the Exit command: closes the
-    // connection.
+    // index.
     void Form_Unload();
 
     // Works out the saved position and applies the saved switches to the window.
@@ -87,7 +87,7 @@ public:
     BackImage& background() { return *background_; }
     ResultLists& lists() override { return lists_; }
     SearchState& searchState() override { return search_state_; }
-    Connection* index() override;
+    IndexStore& index() override;
     QLineEdit& searchBox() override { return *Text1; }
     QLineEdit& pathBox() override { return *Text2; }
     void setModeCaption(const QString& caption) override;

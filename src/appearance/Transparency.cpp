@@ -9,7 +9,7 @@ constexpr int kLevelOutOfRange = 2222;
 }  // namespace
 
 void CreateTransparentWindowStyle(QWidget& window) {
-    catchError([&window] { platform().makeWindowLayered(window); });
+    catchError([&window] { platform().allowWindowOpacity(window); });
 }
 
 void WindowTransparency(QWidget& window, int mode, int /*colourKey*/, long long level) {

@@ -11,7 +11,7 @@ namespace kwiklet {
 namespace err {
 inline constexpr int kOverflow = 6;              // a number too large for its type
 inline constexpr int kTypeMismatch = 13;         // text that is not a number
-inline constexpr int kObjectClosed = 3704;       // recordset or connection used while closed
+inline constexpr int kObjectClosed = 3704;       // rows or store used while closed
 inline constexpr int kInvalidConnection = 3709;  // no usable connection
 inline constexpr int kMalformedStatement = -2147217900;  // statement text the store rejects
 inline constexpr int kStoreFailure = -2147467259;        // the database file failed otherwise

@@ -4,8 +4,7 @@
 #include "common/MessageLoop.h"
 #include "indexer/Finder.h"
 #include "platform/Platform.h"
-#include "store/Connection.h"
-#include "store/Recordset.h"
+#include "store/IndexStore.h"
 #include "store/ResultLists.h"
 #include "windows/frmWait.h"
 
@@ -53,17 +52,17 @@ std::vector<ScanStage> scanPlan() {
     };
 }
 
-// Tells the store that many rows are about to be stored one by one, and that they have
-// been, however the copy ends.
-class StoringManyRows {
+// Tells the store that many entries are about to be stored one by one, and that they
+// have been, however the copy ends.
+class StoringMany {
 public:
-    explicit StoringManyRows(Connection& index) : index_(index) { index_.beginStoringManyRows(); }
-    ~StoringManyRows() { index_.endStoringManyRows(); }
-    StoringManyRows(const StoringManyRows&) = delete;
-    StoringManyRows& operator=(const StoringManyRows&) = delete;
+    explicit StoringMany(IndexStore& index) : index_(index) { index_.beginStoringMany(); }
+    ~StoringMany() { index_.endStoringMany(); }
+    StoringMany(const StoringMany&) = delete;
+    StoringMany& operator=(const StoringMany&) = delete;
 
 private:
-    Connection& index_;
+    IndexStore& index_;
 };
 
 void stageFolders(ResultLists& lists, frmWait& wait) {
@@ -83,20 +82,19 @@ void stageFolders(ResultLists& lists, frmWait& wait) {
 
 }  // namespace
 
-bool CopyStagedRows(Connection& index, Recordset& rs, const ResultLists& lists, frmWait& wait) {
-    const StoringManyRows storing(index);
+bool CopyStagedRows(IndexStore& index, const ResultLists& lists, frmWait& wait) {
+    if (!index.isOpen()) {
+        return false;
+    }
+    const StoringMany storing(index);
     const qsizetype count = lists.count();
     for (qsizetype i = 1; i <= count; ++i) {
         wait.setStage(QStringLiteral("Please Wait, Updating Database..."));
         messageloop::yieldIfDue();
-        if (!rs.isOpen()) {
+        if (!index.isOpen()) {
             return false;
         }
-        rs.addNew();
-        rs.setField("id", qint64{i});
-        rs.setField("name", lists.name(i - 1));
-        rs.setField("path", lists.path(i - 1));
-        rs.update();
+        index.storeEntry(i, lists.name(i - 1), lists.path(i - 1));
     }
     return true;
 }
@@ -110,30 +108,26 @@ void RebuildIndex(RebuildWindow& window) {
     ResultLists& lists = window.lists();
     ResultLists::Query walk = lists.beginWalk();
 
-    Connection* index = window.index();
-    Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM filez"), index, CursorType::Keyset, LockType::Optimistic,
-            -1);
-    if (!rs.eof()) {
+    IndexStore& index = window.index();
+    if (!index.allEntries().atEnd()) {
         wait.setStage(QStringLiteral("Please Wait, Deleting Database..."));
-        index->execute(QStringLiteral("DELETE FROM filez"), -1);
+        index.deleteAll();
     }
     lists.clear();
     stageFolders(lists, wait);
-    // Closing the main window closes the connection and its recordsets: the rebuild
-    // then ends quietly with the window.
-    if (!CopyStagedRows(*index, rs, lists, wait)) {
+    // Closing the main window closes the store: the rebuild then ends quietly with the
+    // window.
+    if (!CopyStagedRows(index, lists, wait)) {
         UnloadWaitWindow();
         return;
     }
 
-    rs.requery(-1);
-    rs.moveFirst();
-    if (ListWholeIndex(window, walk, rs, LoadingCaption::Keep) == FillOutcome::Interrupted) {
+    IndexRows rows = index.allEntries();
+    if (ListWholeIndex(window, walk, rows, LoadingCaption::Keep) == FillOutcome::Interrupted) {
         UnloadWaitWindow();
         return;
     }
-    rs.close();
+    rows.close();
     FinishWaitWindow(kRebuildPauseMs);
 }
 

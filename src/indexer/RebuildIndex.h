@@ -4,16 +4,15 @@
 
 namespace kwiklet {
 
-class Connection;
-class Recordset;
+class IndexStore;
 class ResultLists;
 class frmWait;
 
 // What the rebuild needs of the main window.
 class RebuildWindow : public virtual IndexListWindow {
 public:
-    // The index connection, or null when there is none.
-    virtual Connection* index() = 0;
+    // The index store; raises err::kInvalidConnection when there is none.
+    virtual IndexStore& index() = 0;
     // The mode and Update buttons together: neither may start anything while one runs.
     virtual void setModeButtonsEnabled(bool enabled) = 0;
     // Empties the search box, which lists the whole index through the search; with
@@ -35,10 +34,9 @@ void RebuildIndex(RebuildWindow& window);
 // the search box emptied afterwards.
 void UpdateDatabase(RebuildWindow& window);
 
-// Stores every staged entry of the lists as a new row through the recordset on the
-// index connection, with ids from 1 in list order, each row committed on its own,
-// giving the message loop turns. False when the recordset was closed meanwhile (the
-// main window closing).
-bool CopyStagedRows(Connection& index, Recordset& rs, const ResultLists& lists, frmWait& wait);
+// Stores every staged entry of the lists in the index, with ids from 1 in list order,
+// each committed on its own, giving the message loop turns. False when the store was
+// closed meanwhile (the main window closing).
+bool CopyStagedRows(IndexStore& index, const ResultLists& lists, frmWait& wait);
 
 }  // namespace kwiklet

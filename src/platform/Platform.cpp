@@ -1,7 +1,5 @@
 #include "platform/Platform.h"
 
-#include "platform/posix/PosixPlatform.h"
-
 #include <utility>
 
 namespace kwiklet {
@@ -15,7 +13,7 @@ std::unique_ptr<Platform>& installed() {
 Platform& platform() {
     auto& current = installed();
     if (!current) {
-        current = std::make_unique<PosixPlatform>();
+        current = makeSystemPlatform();
     }
     return *current;
 }

@@ -174,9 +174,9 @@ public:
     // Tells the window manager that the window has one size: its frame offers no
     // maximise button and no resizing. Holds for every later showing of the window.
     virtual void keepWindowSize(QWidget& window) = 0;
-    // Makes the window able to take an opacity level.
-    virtual void makeWindowLayered(QWidget& window) = 0;
-    // Sets the opacity of a window made able to take one, from 0 (invisible) to kOpaque;
+    // Lets the window take an opacity level from now on.
+    virtual void allowWindowOpacity(QWidget& window) = 0;
+    // Sets the opacity of a window allowed to take one, from 0 (invisible) to kOpaque;
     // any other window stays as it is.
     virtual void setWindowOpacityLevel(QWidget& window, int level) = 0;
 
@@ -194,6 +194,9 @@ public:
 // The platform the program runs on. Tests install the recording stand-in instead;
 // installing returns the platform it replaces.
 Platform& platform();
+// The platform of the system the program is built for, which platform() gives unless
+// another is installed. Each implementation of the interface defines it.
+std::unique_ptr<Platform> makeSystemPlatform();
 std::unique_ptr<Platform> installPlatform(std::unique_ptr<Platform> platform);
 
 }  // namespace kwiklet

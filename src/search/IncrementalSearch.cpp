@@ -5,7 +5,6 @@
 #include "search/SearchEngines.h"
 #include "store/FillResultLists.h"
 #include "store/IndexDatabase.h"
-#include "store/Recordset.h"
 #include "store/ResultLists.h"
 
 #include <QItemSelectionModel>
@@ -17,19 +16,18 @@
 namespace kwiklet {
 namespace {
 
-// Runs a step that uses the index connection. When the connection has been closed, it is
-// opened again (with the connection string it keeps from start-up) and the step tried
-// once more; any other error, or a failed reopening, passes to the handler's trap.
+// Runs a step that uses the index store. When the store has been closed, it is opened
+// again and the step tried once more; any other error, or a failed reopening, passes to
+// the handler's trap.
 void retryAfterReopening(IndexDatabase& database, const std::function<void()>& step) {
     try {
         step();
     } catch (const AppError& error) {
-        Connection* connection = database.IndexDb.get();
-        if (error.number() != err::kInvalidConnection || !connection ||
-            connection->state() == ObjectState::Open) {
+        IndexStore* store = database.IndexDb.get();
+        if (error.number() != err::kInvalidConnection || !store || store->isOpen()) {
             throw;
         }
-        if (catchError([connection] { connection->open(QString(), QString(), -1); })) {
+        if (catchError([store] { store->open(); })) {
             throw error;
         }
         step();
@@ -59,30 +57,24 @@ void IncrementalSearch::searchForText() {
     }
     Text2.setText(QString());
 
-    Recordset rs;
-    retryAfterReopening(database_, [&] {
-        rs.open(QStringLiteral("SELECT * FROM filez"), database_.IndexDb.get(), CursorType::Dynamic,
-                LockType::Optimistic, -1);
-    });
+    IndexRows rows;
+    retryAfterReopening(database_, [&] { rows = database_.store().allEntries(); });
     lists_.clear();
     if (isBlank(Text1.text())) {
-        FillResultLists(rs, query, true);
+        FillResultLists(rows, query, true);
         return;
     }
-    rs.close();
-    retryAfterReopening(database_, [&] {
-        rs.openPatternQuery(Text1.text(), database_.IndexDb.get(), CursorType::Static,
-                            LockType::Optimistic);
-    });
-    if (rs.eof()) {
+    rows.close();
+    retryAfterReopening(database_, [&] { rows = database_.store().entriesMatching(Text1.text()); });
+    if (rows.atEnd()) {
         return;
     }
     // A key typed while the fill yielded started a newer search, which has filled the
     // lists and completed the box by itself; a closed window wants nothing more.
-    if (FillResultLists(rs, query, true) == FillOutcome::Interrupted) {
+    if (FillResultLists(rows, query, true) == FillOutcome::Interrupted) {
         return;
     }
-    rs.close();
+    rows.close();
     // Rows without a name are not listed, so rows can match while nothing is listed.
     if (lists_.count() == 0) {
         return;

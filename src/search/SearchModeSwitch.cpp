@@ -3,7 +3,7 @@
 #include "common/ErrorTrap.h"
 #include "search/SearchEngines.h"
 #include "search/SearchState.h"
-#include "store/Recordset.h"
+#include "store/IndexStore.h"
 #include "store/ResultLists.h"
 #include "windows/frmWait.h"
 
@@ -43,17 +43,15 @@ void returnToLocalMode(SearchModeWindow& window) {
     trapErrors(
         [&window] {
             WaitWindow().showModeless();
-            Recordset rs;
-            rs.open(QStringLiteral("SELECT * FROM filez"), window.index(), CursorType::Static,
-                    LockType::Optimistic, -1);
+            IndexRows rows = window.index().allEntries();
             // Emptying a box that held text lists the whole index at once through the
             // search; the fill then adds nothing.
             ResultLists::Query query = window.lists().beginQuery();
-            ListWholeIndex(window, query, rs, LoadingCaption::Show, [&window] {
+            ListWholeIndex(window, query, rows, LoadingCaption::Show, [&window] {
                 window.searchBox().setText(QString());
                 window.pathBox().setText(QString());
             });
-            rs.close();
+            rows.close();
             FinishWaitWindow(kListedPauseMs);
         },
         [] { UnloadWaitWindow(); });

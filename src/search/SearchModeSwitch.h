@@ -9,15 +9,15 @@ class QString;
 
 namespace kwiklet {
 
-class Connection;
+class IndexStore;
 struct SearchState;
 
 // What the mode switch needs of the main window.
 class SearchModeWindow : public virtual IndexListWindow {
 public:
     virtual SearchState& searchState() = 0;
-    // The index connection, or null when there is none.
-    virtual Connection* index() = 0;
+    // The index store; raises err::kInvalidConnection when there is none.
+    virtual IndexStore& index() = 0;
     // Text1, the search box, and Text2, the hidden path of the chosen entry.
     virtual QLineEdit& searchBox() = 0;
     virtual QLineEdit& pathBox() = 0;

@@ -1,7 +1,7 @@
 #include "store/FillResultLists.h"
 
 #include "common/MessageLoop.h"
-#include "store/Recordset.h"
+#include "store/IndexRows.h"
 #include "store/ResultLists.h"
 
 #include <array>
@@ -11,7 +11,7 @@
 namespace kwiklet {
 namespace {
 
-// Rows read wait here, copied (a column's text lasts only until the recordset moves on),
+// Rows read wait here, copied (a field's text lasts only until the rows move on),
 // and go into the lists a few at a time: the lists look their names up together, which
 // over a large index is much faster than one row at a time.
 class PendingRows {
@@ -51,29 +51,22 @@ private:
 
 }  // namespace
 
-FillOutcome FillResultLists(Recordset& recordset, ResultLists::Query& query,
-                            bool skipDuplicateNames) {
+FillOutcome FillResultLists(IndexRows& rows, ResultLists::Query& query, bool skipDuplicateNames) {
     ResultLists& lists = query.lists();
     const ResultLists::BatchedAppends batch(lists);
-    query.fillFrom(recordset);
+    query.fillFrom(rows);
     PendingRows pending(lists, skipDuplicateNames);
     // The message loop gets its turns between batches, so whatever runs then finds every
     // row read so far in the lists.
-    int name = -1;
-    int path = -1;
-    while (!recordset.eof()) {
-        if (name < 0) {
-            name = recordset.fieldIndex("name");
-            path = recordset.fieldIndex("path");
-        }
+    while (!rows.atEnd()) {
         messageloop::yieldIfDue();
         if (!query.isCurrent()) {
             return FillOutcome::Interrupted;
         }
         try {
-            for (std::size_t i = 0; i < PendingRows::kMost && !recordset.eof(); ++i) {
-                pending.add(recordset.fieldUtf8(name), recordset.fieldUtf8(path));
-                recordset.moveNext();
+            for (std::size_t i = 0; i < PendingRows::kMost && !rows.atEnd(); ++i) {
+                pending.add(rows.nameUtf8(), rows.pathUtf8());
+                rows.next();
             }
         } catch (...) {
             pending.flush();  // a row that cannot be read ends the fill after the ones before

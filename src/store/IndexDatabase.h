@@ -1,23 +1,32 @@
 #pragma once
 
-#include "store/Connection.h"
+#include "store/IndexStore.h"
+#include "store/StoreErrors.h"
 
 #include <memory>
 
 namespace kwiklet {
 
-// The one connection every statement of the program runs on, opened at start-up and
-// kept for the life of the process.
+// The one index store the program works on, opened at start-up and kept for the life of
+// the process.
 struct IndexDatabase {
-    // Unset for good when avs.dat was missing at start-up. A closed connection is
-    // reopened with the connection string it keeps.
-    std::unique_ptr<Connection> IndexDb;
+    // Unset for good when avs.dat was missing at start-up. A closed store is opened again
+    // at the path it keeps.
+    std::unique_ptr<IndexStore> IndexDb;
+
+    // The store, for work on it: without one there is no usable connection.
+    IndexStore& store() const {
+        if (!IndexDb) {
+            throw storeerror::invalidConnection();
+        }
+        return *IndexDb;
+    }
 };
 
-// Closes the index connection if it is open. Every way the program ends goes through
-// here, so that the index is left whole and its log small.
+// Closes the index store if it is open. Every way the program ends goes through here, so
+// that the index is left whole and its log small.
 inline void CloseIndexDb(IndexDatabase& database) {
-    if (database.IndexDb && database.IndexDb->state() == ObjectState::Open) {
+    if (database.IndexDb && database.IndexDb->isOpen()) {
         database.IndexDb->close();
     }
 }

@@ -48,7 +48,7 @@ PatternQuery::PatternQuery(const QString& typedText) {
 // scan. Looking the range up first and then fetching the rows by rowid, in order, spares
 // a sort and keeps the reads sequential.
 StatementPtr PatternQuery::prepareThroughNameKey(sqlite3* db) const {
-    StatementPtr statement = prepareReader(
+    StatementPtr statement = prepare(
         db,
         "SELECT * FROM filez WHERE rowid IN (SELECT rowid FROM filez INDEXED BY filez_name_key "
         "WHERE name_key >= ?1 AND name_key < ?2) AND name like ?3 ORDER BY rowid");
@@ -59,7 +59,7 @@ StatementPtr PatternQuery::prepareThroughNameKey(sqlite3* db) const {
 }
 
 StatementPtr PatternQuery::prepareScan(sqlite3* db) const {
-    StatementPtr statement = prepareReader(db, "SELECT * FROM filez WHERE name like ?1");
+    StatementPtr statement = prepare(db, "SELECT * FROM filez WHERE name like ?1");
     bindText(statement.get(), 1, pattern_);
     return statement;
 }

@@ -23,7 +23,7 @@ public:
     bool canUseNameKey() const { return !upperKey_.isEmpty(); }
 
     // The statement reading the rows through the name key's range; the key must be
-    // current (Connection::nameKeyCurrent).
+    // current (IndexStore checks that it is).
     StatementPtr prepareThroughNameKey(sqlite3* db) const;
     // The statement reading every row and testing each name.
     StatementPtr prepareScan(sqlite3* db) const;

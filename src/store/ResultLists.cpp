@@ -1,6 +1,6 @@
 #include "store/ResultLists.h"
 
-#include "store/Recordset.h"
+#include "store/IndexRows.h"
 
 #include <QMetaObject>
 #include <QStringDecoder>
@@ -130,7 +130,7 @@ bool ResultLists::Query::isCurrent() const {
            (walk_ || lists_->walks_ == 0);
 }
 
-void ResultLists::Query::fillFrom(const Recordset& source) {
+void ResultLists::Query::fillFrom(const IndexRows& source) {
     generation_ = lists_->generation_;
     source_ = &source;
 }

@@ -14,7 +14,7 @@
 
 namespace kwiklet {
 
-class Recordset;
+class IndexRows;
 
 class ResultLists : public QAbstractListModel {
     Q_OBJECT
@@ -66,7 +66,7 @@ public:
 
     // What a fill or a walk holds while it works on the lists, giving the message loop
     // turns. Whatever runs in those turns may end it: a newer query clears the lists, or
-    // the main window closing closes the recordset it reads. Its holder then stops. While
+    // the main window closing closes the rows it reads. Its holder then stops. While
     // a walk holds one, the lists are the walk's: no other query is current, so typing and
     // list clicks, which begin one, leave the lists alone.
     class Query {
@@ -76,9 +76,9 @@ public:
         Query& operator=(const Query&) = delete;
 
         bool isCurrent() const;
-        // From now on the query fills the lists as they stand from the recordset: clearing
-        // the lists or closing the recordset ends it.
-        void fillFrom(const Recordset& source);
+        // From now on the query fills the lists as they stand from the rows: clearing the
+        // lists or closing the rows ends it.
+        void fillFrom(const IndexRows& source);
         ResultLists& lists() const { return *lists_; }
 
     private:
@@ -87,7 +87,7 @@ public:
 
         ResultLists* lists_;
         std::uint64_t generation_;
-        const Recordset* source_ = nullptr;
+        const IndexRows* source_ = nullptr;
         const bool walk_;
     };
     // A query of the lists as they stand: handlers begin one before they change them.

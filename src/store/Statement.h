@@ -1,7 +1,7 @@
 #pragma once
 
-// Store-internal helpers around SQLite statements: preparing exactly one statement and
-// turning SQLite's failures into the program's errors.
+// Store-internal helpers around SQLite statements: preparing them and turning SQLite's
+// failures into the program's errors.
 
 #include "common/AppError.h"
 
@@ -25,16 +25,12 @@ struct DatabaseCloser {
 };
 using DatabasePtr = std::unique_ptr<sqlite3, DatabaseCloser>;
 
-// Prepares the one statement in sql. An empty text, text after the first statement, or a
-// statement SQLite cannot compile raises err::kMalformedStatement; a database that
-// cannot be read raises err::kStoreFailure.
-StatementPtr prepareOne(sqlite3* db, const QByteArray& sql);
+// Prepares the statement. One SQLite cannot compile raises err::kMalformedStatement; a
+// database that cannot be read raises err::kStoreFailure.
+StatementPtr prepare(sqlite3* db, const QByteArray& sql);
 
-// As prepareOne, for a statement whose rows are to be read: it may only read tables and
-// call functions. Anything else it would do (write, attach a file, change a setting,
-// control a transaction) is refused with err::kMalformedStatement while it is compiled,
-// so it never runs.
-StatementPtr prepareReader(sqlite3* db, const QByteArray& sql);
+// The position of the statement's column of that name (letter case aside), or -1.
+int columnNamed(sqlite3_stmt* statement, const char* name);
 
 // Binds text to the statement's parameter (numbered from 1).
 void bindText(sqlite3_stmt* statement, int parameter, const QByteArray& utf8);

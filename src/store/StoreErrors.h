@@ -1,19 +1,15 @@
 #pragma once
 
 // The errors the store raises beyond the shared ones in common/AppError.h. Numbers and
-// texts are those users of the old data engine know.
+// texts are those the program has always shown.
 
 #include "common/AppError.h"
 
 namespace kwiklet {
 
 namespace err {
-inline constexpr int kNoCurrentRecord = 3021;   // moving or reading past the last row
-inline constexpr int kIllegalOperation = 3219;  // an operation out of its order
-inline constexpr int kNotUpdatable = 3251;      // adding rows to a recordset that cannot take them
-inline constexpr int kItemNotFound = 3265;      // no field of that name
-inline constexpr int kObjectOpen = 3705;        // opening what is already open
-inline constexpr int kProviderNotFound = 3706;  // a connection string naming another engine
+inline constexpr int kNoCurrentRecord = 3021;  // reading past the last entry
+inline constexpr int kItemNotFound = 3265;     // a table without the name or path field
 }  // namespace err
 
 namespace storeerror {
@@ -23,15 +19,22 @@ inline AppError objectClosed() {
                     QStringLiteral("Operation is not allowed when the object is closed."));
 }
 
-inline AppError objectOpen() {
-    return AppError(err::kObjectOpen,
-                    QStringLiteral("Operation is not allowed when the object is open."));
-}
-
 inline AppError invalidConnection() {
     return AppError(err::kInvalidConnection,
                     QStringLiteral("The connection cannot be used to perform this operation. It "
                                    "is either closed or invalid in this context."));
+}
+
+inline AppError noCurrentRecord() {
+    return AppError(err::kNoCurrentRecord,
+                    QStringLiteral("Either BOF or EOF is True, or the current record has been "
+                                   "deleted. Requested operation requires a current record."));
+}
+
+inline AppError itemNotFound() {
+    return AppError(err::kItemNotFound,
+                    QStringLiteral("Item cannot be found in the collection corresponding to "
+                                   "the requested name or ordinal."));
 }
 
 }  // namespace storeerror

@@ -6,7 +6,7 @@
 
 namespace kwiklet {
 
-FillOutcome ListWholeIndex(IndexListWindow& window, ResultLists::Query& query, Recordset& rows,
+FillOutcome ListWholeIndex(IndexListWindow& window, ResultLists::Query& query, IndexRows& rows,
                            LoadingCaption caption, const std::function<void()>& afterClearing) {
     if (caption == LoadingCaption::Show) {
         WaitWindow().showModeless();

@@ -9,7 +9,7 @@
 
 namespace kwiklet {
 
-class Recordset;
+class IndexRows;
 
 // How long the full bar stays up once the whole index is listed.
 inline constexpr int kListedPauseMs = 500;
@@ -29,11 +29,11 @@ protected:
 // already, telling what the longer operation it ends has done.
 enum class LoadingCaption { Show, Keep };
 
-// Clears the window's lists, fills them for the query with every row of the recordset
-// from its current one on, each name once, and sets the count line, however the fill
-// ends. afterClearing, when given, runs once the lists are empty, before the fill. The
-// recordset is left open.
-FillOutcome ListWholeIndex(IndexListWindow& window, ResultLists::Query& query, Recordset& rows,
+// Clears the window's lists, fills them for the query with every entry of the rows from
+// the current one on, each name once, and sets the count line, however the fill ends.
+// afterClearing, when given, runs once the lists are empty, before the fill. The rows
+// are left open.
+FillOutcome ListWholeIndex(IndexListWindow& window, ResultLists::Query& query, IndexRows& rows,
                            LoadingCaption caption, const std::function<void()>& afterClearing = {});
 
 }  // namespace kwiklet

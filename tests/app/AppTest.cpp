@@ -55,7 +55,7 @@ TEST_F(StartupTest, DatabaseThatDoesNotCountAsAvsDatIsReportedAndTheWindowStillO
         EXPECT_EQ(window->lists().count(), 0);
         EXPECT_TRUE(window->isVisible());
         EXPECT_FALSE(IsWaitWindowLoaded());
-        // Typing then reports the unusable connection too.
+        // Typing then reports that the index cannot be used either.
         QTest::keyClicks(window->Text1, "n");
         ASSERT_EQ(messages.size(), 3u);
         EXPECT_TRUE(messages[2].text.startsWith("3709: ")) << messages[2].text.toStdString();
@@ -133,14 +133,14 @@ TEST_F(StartupTest, ErrorDuringTheLoadsFillShowsItsBoxWithTheWaitWindowGone) {
     EXPECT_TRUE(recorder_.sleeps.empty());  // the rest of the load was skipped
 }
 
-// The load carries on past a closed-object error: with the connection closed under its
+// The load carries on past a closed-object error: with the store closed under its
 // fill, it ends the fill and still pauses and closes the wait window, showing nothing.
-TEST_F(StartupTest, LoadCarriesOnWhenItsRecordsetIsClosedUnderIt) {
+TEST_F(StartupTest, LoadCarriesOnWhenItsRowsAreClosedUnderIt) {
     createDatabaseAt(platform_.databasePath(), generatedRows(2000));
     storePosition();
     messageloop::setYieldInterval(std::chrono::microseconds(0));
     recorder_.onYield = [this] {
-        if (database_.IndexDb->state() == ObjectState::Open) {
+        if (database_.IndexDb->isOpen()) {
             database_.IndexDb->close();
         }
     };
@@ -174,7 +174,8 @@ TEST_F(WindowSettingsTest, FirstRunOpensTopRightOnTopOpaqueAndStoresNothing) {
     // user's folders, which hold nothing here.
     EXPECT_EQ(recorder_.sleeps, std::vector<int>{100});
     EXPECT_EQ(listed(), QStringList());
-    EXPECT_EQ(read(*database_.IndexDb, "SELECT * FROM filez"), QStringList());
+    EXPECT_EQ(OtherProgram(database_.IndexDb->path()).read("SELECT name FROM filez"),
+              QStringList());
     EXPECT_TRUE(recorder_.messages.empty());
 }
 
@@ -212,12 +213,12 @@ TEST_F(WindowSettingsTest, SavedPositionOffEveryScreenComesBackOntoTheNearest) {
     }
 }
 
-// Closing the window through the system closes the connection and stores nothing.
+// Closing the window through the system closes the store and stores nothing.
 TEST_F(WindowSettingsTest, ClosingTheWindowClosesTheIndexAndStoresNothing) {
     ASSERT_NE(launchOver(kRows), nullptr);
     recorder_.settingWrites.clear();
     window_->close();
-    EXPECT_EQ(database_.IndexDb->state(), ObjectState::Closed);
+    EXPECT_FALSE(database_.IndexDb->isOpen());
     EXPECT_TRUE(recorder_.settingWrites.isEmpty());
     EXPECT_TRUE(recorder_.messages.empty());
 }

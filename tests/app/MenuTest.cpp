@@ -77,7 +77,7 @@ TEST_F(MenuTest, ExitSavesTopThenLeftAndEndsAtOnce) {
     EXPECT_EQ(recorder_.settingWrites, (QStringList{"Top=450", "Left=300"}));
     EXPECT_EQ(recorder_.processEndRequests, 1);
     // No window's closing steps ran, but the index was closed cleanly.
-    EXPECT_EQ(database_.IndexDb->state(), ObjectState::Closed);
+    EXPECT_FALSE(database_.IndexDb->isOpen());
 }
 
 TEST_F(MenuTest, AFailedSwitchShowsItsBoxAndKeepsWhatItChanged) {

@@ -156,10 +156,10 @@ TEST_F(SearchBoxTest, OnlyEntriesChosenInTheListAreCopiedIntoTheBox) {
     EXPECT_TRUE(recorder_.messages.empty());
 }
 
-TEST_F(SearchBoxTest, ClosedConnectionIsReopened) {
+TEST_F(SearchBoxTest, ClosedStoreIsOpenedAgain) {
     database_.IndexDb->close();
     type("nut");
-    EXPECT_EQ(database_.IndexDb->state(), ObjectState::Open);
+    EXPECT_TRUE(database_.IndexDb->isOpen());
     EXPECT_EQ(listed(), QStringList({"nut"}));
     EXPECT_TRUE(recorder_.messages.empty());
 }
@@ -233,10 +233,10 @@ TEST_F(SupersededFillTest, ClosingTheWindowDuringAFillEndsItQuietly) {
     for (const char* typed : {" ", "name"}) {
         SCOPED_TRACE(typed);
         window_->show();
-        ASSERT_EQ(database_.IndexDb->state(), ObjectState::Open);
+        ASSERT_TRUE(database_.IndexDb->isOpen());
         QTimer::singleShot(0, window_.get(), [this] { window_->close(); });
         window_->Text1->setText(typed);
-        EXPECT_EQ(database_.IndexDb->state(), ObjectState::Closed);
+        EXPECT_FALSE(database_.IndexDb->isOpen());
         EXPECT_FALSE(window_->isVisible());
         EXPECT_LT(window_->lists().count(), 5000);
         EXPECT_TRUE(recorder_.messages.empty());

@@ -141,15 +141,15 @@ TEST_F(SkinTest, TheRolledUpWindowIsPaintedForItsHeightAndKeepsTheRest) {
     EXPECT_EQ(image.pixelColor(3, px(57 * 10)), QColor(93, 88, 193));  // band 11 of the skin
 }
 
-// On the Linux platform itself: only a window given the layered style takes a level.
-TEST(Transparency, OnlyALayeredWindowTakesALevel) {
+// On the Linux platform itself: only a window allowed an opacity level takes one.
+TEST(Transparency, OnlyAWindowAllowedOpacityTakesALevel) {
     PosixPlatform linux;
-    QWidget plain, layered;
+    QWidget plain, allowed;
     linux.setWindowOpacityLevel(plain, 0);
-    linux.makeWindowLayered(layered);
-    linux.setWindowOpacityLevel(layered, 51);
+    linux.allowWindowOpacity(allowed);
+    linux.setWindowOpacityLevel(allowed, 51);
     EXPECT_EQ(plain.windowOpacity(), 1.0);
-    EXPECT_DOUBLE_EQ(layered.windowOpacity(), 51 / 255.0);
+    EXPECT_DOUBLE_EQ(allowed.windowOpacity(), 51 / 255.0);
 }
 
 }  // namespace

@@ -67,8 +67,8 @@ protected:
     QString home(const QString& relative) const { return home_ + '/' + relative; }
     // Every row of the table: "id name path".
     QStringList rows() const {
-        return read(*database_.IndexDb, "SELECT id || ' ' || name || ' ' || path AS r FROM filez",
-                    "r");
+        return OtherProgram(database_.IndexDb->path())
+            .read("SELECT id || ' ' || name || ' ' || path FROM filez");
     }
     QStringList expectedRows() const {
         return {"1 report " + home("Documents/report.exe"),
@@ -230,7 +230,7 @@ TEST_F(RebuildTest, ClosingTheWindowDuringTheRebuildEndsItQuietly) {
     clickUpdate();
 
     EXPECT_FALSE(window_->isVisible());
-    EXPECT_EQ(database_.IndexDb->state(), ObjectState::Closed);
+    EXPECT_FALSE(database_.IndexDb->isOpen());
     EXPECT_FALSE(IsWaitWindowLoaded());
     EXPECT_TRUE(recorder_.messages.empty());
     EXPECT_TRUE(recorder_.sleeps.empty() || recorder_.sleeps == std::vector<int>{500});

@@ -9,15 +9,11 @@
 namespace kwiklet::test {
 namespace {
 
-const QString kAll = QStringLiteral("SELECT * FROM filez");
-
 // The names the search box's query gives for the typed text, in order.
-QStringList namesBeginningWith(Connection& connection, const QString& typed) {
-    Recordset rows;
-    rows.openPatternQuery(typed, &connection, CursorType::Static, LockType::Optimistic);
+QStringList namesBeginningWith(IndexStore& store, const QString& typed) {
     QStringList names;
-    for (; !rows.eof(); rows.moveNext()) {
-        names << rows.field("name");
+    for (IndexRows rows = store.entriesMatching(typed); !rows.atEnd(); rows.next()) {
+        names << QString::fromUtf8(rows.nameUtf8());
     }
     return names;
 }
@@ -30,18 +26,19 @@ const QStringList kAdded = {"NOTES", "Piano", "note",   "nut",   "100 Tools", "1
 // name key) and on one made by another program (answered by scanning every row): both
 // give the same rows in the same order.
 TEST_F(StoreTest, QueryMatchesNamesBeginningWithTheTypedTextByTheLikeRule) {
-    db_.close();
+    store_.close();
     // Another program's row comes first, stored without a name key.
     const std::string notepad = "INSERT INTO filez (id, name, path) VALUES (0, 'Notepad', 'n')";
     OtherProgram(path()).run(notepad);
     OtherProgram(scratch("foreign.dat"))
         .run("CREATE TABLE filez (id INTEGER, name TEXT, path TEXT);" + notepad);
-    Connection foreign;
-    openAt(db_, path());
-    openAt(foreign, scratch("foreign.dat"));
-    for (Connection* connection : {&db_, &foreign}) {
-        addRows(*connection, std::vector<Row>(kAdded.begin(), kAdded.end()));
-        connection->execute("INSERT INTO filez (id, name) VALUES (98, 'ÖL'), (99, NULL)");
+    IndexStore foreign(scratch("foreign.dat"));
+    store_.open();
+    foreign.open();
+    for (IndexStore* store : {&store_, &foreign}) {
+        addRows(*store, std::vector<Row>(kAdded.begin(), kAdded.end()));
+        OtherProgram(store->path())
+            .run("INSERT INTO filez (id, name) VALUES (98, 'ÖL'), (99, NULL)");
     }
     const std::pair<const char*, QStringList> cases[] = {
         {"no", {"Notepad", "NOTES", "note"}},
@@ -65,7 +62,7 @@ TEST_F(StoreTest, QueryMatchesNamesBeginningWithTheTypedTextByTheLikeRule) {
     };
     for (const auto& [typed, expected] : cases) {
         SCOPED_TRACE(typed);
-        EXPECT_EQ(namesBeginningWith(db_, typed), expected);
+        EXPECT_EQ(namesBeginningWith(store_, typed), expected);
         EXPECT_EQ(namesBeginningWith(foreign, typed), expected);
     }
 }
@@ -74,10 +71,10 @@ TEST_F(StoreTest, QueryMatchesNamesBeginningWithTheTypedTextByTheLikeRule) {
 // runs; everything else, SQL or not, only ever matches names.
 TEST_F(StoreTest, TypedTextIsNeverCompiledAsSql) {
     const QString withNul = QString("nul") + QChar(0) + "byte";
-    addRows(db_, {"plain", "x\" OR 1=1 --", "?1 first", "back\\slash", "semi;colon", withNul});
-    db_.close();
+    addRows(store_, {"plain", "x\" OR 1=1 --", "?1 first", "back\\slash", "semi;colon", withNul});
+    store_.close();
     const QByteArray before = contentsOf(path());
-    openAt(db_, path());
+    store_.open();
 
     const QString apostrophe = QString::number(err::kMalformedStatement) +
                                ": Syntax error in query expression: the search text cannot "
@@ -89,12 +86,7 @@ TEST_F(StoreTest, TypedTextIsNeverCompiledAsSql) {
              "'; DELETE FROM filez; --",
          }) {
         SCOPED_TRACE(typed);
-        Recordset rows;
-        EXPECT_EQ(errorOf([&] {
-                      rows.openPatternQuery(typed, &db_, CursorType::Static, LockType::Optimistic);
-                  }),
-                  apostrophe);
-        EXPECT_FALSE(rows.isOpen());
+        EXPECT_EQ(errorOf([&] { store_.entriesMatching(typed); }), apostrophe);
     }
     const std::pair<QString, QStringList> literal[] = {
         {"x\" OR 1=1 --", {"x\" OR 1=1 --"}},
@@ -108,9 +100,9 @@ TEST_F(StoreTest, TypedTextIsNeverCompiledAsSql) {
     };
     for (const auto& [typed, expected] : literal) {
         SCOPED_TRACE(typed.left(40).toStdString());
-        EXPECT_EQ(namesBeginningWith(db_, typed), expected);
+        EXPECT_EQ(namesBeginningWith(store_, typed), expected);
     }
-    db_.close();
+    store_.close();
     EXPECT_EQ(contentsOf(path()), before);
 }
 
@@ -118,7 +110,7 @@ TEST_F(StoreTest, TypedTextIsNeverCompiledAsSql) {
 // with the name key: every query still finds what the names say, at once and after the
 // store opens the file again.
 TEST_F(StoreTest, NamesChangedByAnotherProgramAreFoundAtOnceAndAfterReopening) {
-    addRows(db_, {"Zebra", "Yak", "zebu"});
+    addRows(store_, {"Zebra", "Yak", "zebu"});
     OtherProgram other(path());
     const struct {
         std::string sql;
@@ -136,41 +128,41 @@ TEST_F(StoreTest, NamesChangedByAnotherProgramAreFoundAtOnceAndAfterReopening) {
     for (const auto& [sql, typed, names] : edits) {
         SCOPED_TRACE(sql);
         other.run(sql);
-        EXPECT_EQ(namesBeginningWith(db_, typed), names);
+        EXPECT_EQ(namesBeginningWith(store_, typed), names);
     }
-    EXPECT_EQ(namesBeginningWith(db_, "z"), (QStringList{"Zebra", "Zander", "Zoo", "Zinc"}));
+    EXPECT_EQ(namesBeginningWith(store_, "z"), (QStringList{"Zebra", "Zander", "Zoo", "Zinc"}));
 
-    db_.close();
+    store_.close();
     other.run("UPDATE filez SET name = 'Zulu' WHERE name = 'Apple'");
-    openAt(db_, path());
+    store_.open();
     // Opening repairs the keys at once, before any search needs them.
-    EXPECT_EQ(read(db_, "SELECT name_key AS name FROM filez WHERE name = 'Zulu'"),
-              QStringList{"zulu"});
-    EXPECT_EQ(namesBeginningWith(db_, "zu"), QStringList{"Zulu"});
+    EXPECT_EQ(other.read("SELECT name_key FROM filez WHERE name = 'Zulu'"), QStringList{"zulu"});
+    EXPECT_EQ(namesBeginningWith(store_, "zu"), QStringList{"Zulu"});
 }
 
 // A rebuild that stopped while storing its rows leaves the key without its index:
 // opening the file builds it again, and searches go through it.
 TEST_F(StoreTest, KeyIndexLeftMissingIsBuiltAgainAtOpen) {
-    addRows(db_, {"Zebra", "Yak"});
-    db_.close();
-    OtherProgram(path()).run("DROP INDEX filez_name_key");
-    openAt(db_, path());
-    EXPECT_TRUE(db_.nameKeyReady());
-    EXPECT_EQ(read(db_, "SELECT name FROM sqlite_master WHERE type = 'index'"),
+    addRows(store_, {"Zebra", "Yak"});
+    store_.close();
+    OtherProgram other(path());
+    other.run("DROP INDEX filez_name_key");
+    store_.open();
+    EXPECT_TRUE(store_.nameKeyReady());
+    EXPECT_EQ(other.read("SELECT name FROM sqlite_master WHERE type = 'index'"),
               QStringList{"filez_name_key"});
-    EXPECT_EQ(namesBeginningWith(db_, "z"), QStringList{"Zebra"});
+    EXPECT_EQ(namesBeginningWith(store_, "z"), QStringList{"Zebra"});
 }
 
 // When the keys cannot be repaired (another program holds the file for writing), the
 // query scans instead and still finds every row.
 TEST_F(StoreTest, KeysThatCannotBeRepairedAreNotReliedOn) {
-    addRows(db_, {"Zebra", "Yak"});
+    addRows(store_, {"Zebra", "Yak"});
     OtherProgram other(path());
     other.run("UPDATE filez SET name = 'Zander' WHERE name = 'Yak'");
     other.run("BEGIN IMMEDIATE");
-    EXPECT_EQ(namesBeginningWith(db_, "z"), (QStringList{"Zebra", "Zander"}));
-    EXPECT_FALSE(db_.nameKeyReady());
+    EXPECT_EQ(namesBeginningWith(store_, "z"), (QStringList{"Zebra", "Zander"}));
+    EXPECT_FALSE(store_.nameKeyReady());
     other.run("COMMIT");
 }
 

@@ -48,18 +48,16 @@ TEST_F(StoreTest, FillListsEachNameAsTheStringItReadsAsOnceInTableOrder) {
 
     // What the lists must hold: each row's name read as a string, in table order, the
     // first row of a name alone, nameless rows left out.
-    Recordset rows;
-    rows.open("SELECT * FROM filez", &db_, CursorType::Static, LockType::Optimistic);
     QStringList expectedNames;
     QStringList expectedPaths;
-    for (; !rows.eof(); rows.moveNext()) {
-        const QString name = rows.field("name");
+    for (IndexRows rows = store_.allEntries(); !rows.atEnd(); rows.next()) {
+        const QString name = QString::fromUtf8(rows.nameUtf8());
         if (!name.isEmpty() && !expectedNames.contains(name)) {
             expectedNames << name;
-            expectedPaths << rows.field("path");
+            expectedPaths << QString::fromUtf8(rows.pathUtf8());
         }
     }
-    rows.moveFirst();
+    IndexRows rows = store_.allEntries();
     ResultLists lists;
     ResultLists::Query query = lists.beginQuery();
     EXPECT_EQ(FillResultLists(rows, query, true), FillOutcome::Complete);

@@ -1,10 +1,10 @@
 #pragma once
 
-// Real index databases for tests, written and read through the store's own objects.
+// Real index databases for tests, written through the store as the rebuild writes them
+// and read back with plain SQLite.
 
-#include "store/Connection.h"
 #include "store/IndexSchema.h"
-#include "store/Recordset.h"
+#include "store/IndexStore.h"
 #include "support/Errors.h"
 #include "support/QtPrinters.h"
 
@@ -53,25 +53,14 @@ inline std::vector<Row> generatedRows(int count) {
     return rows;
 }
 
-inline void openAt(Connection& connection, const QString& file) {
-    connection.setConnectionString(connectionStringFor(file));
-    connection.open();
-}
-
-// Adds the rows, with ids from 1, the way the rebuild does: through a recordset over the
-// whole table.
-inline void addRows(Connection& connection, const std::vector<Row>& rows) {
-    Recordset table;
-    table.open(QStringLiteral("SELECT * FROM filez"), &connection, CursorType::Keyset,
-               LockType::Optimistic);
+// Stores the rows, with ids from 1, the way the rebuild does.
+inline void addRows(IndexStore& store, const std::vector<Row>& rows) {
+    store.beginStoringMany();
     qint64 id = 0;
     for (const Row& row : rows) {
-        table.addNew();
-        table.setField("id", ++id);
-        table.setField("name", row.name);
-        table.setField("path", row.path);
-        table.update();
+        store.storeEntry(++id, row.name, row.path);
     }
+    store.endStoringMany();
 }
 
 // Creates an index database at the path, with the folders it needs, holding the rows in
@@ -79,23 +68,9 @@ inline void addRows(Connection& connection, const std::vector<Row>& rows) {
 inline void createDatabaseAt(const QString& path, const std::vector<Row>& rows) {
     QDir().mkpath(QFileInfo(path).path());
     createIndexDatabase(path);
-    Connection connection;
-    openAt(connection, path);
-    connection.execute(QStringLiteral("BEGIN"));
-    addRows(connection, rows);
-    connection.execute(QStringLiteral("COMMIT"));
-}
-
-// The named field of every row the statement delivers, in order.
-inline QStringList read(Connection& connection, const QString& statement,
-                        const char* field = "name") {
-    Recordset rows;
-    rows.open(statement, &connection, CursorType::Static, LockType::Optimistic);
-    QStringList values;
-    for (; !rows.eof(); rows.moveNext()) {
-        values << rows.field(field);
-    }
-    return values;
+    IndexStore store(path);
+    store.open();
+    addRows(store, rows);
 }
 
 // Another program working on the same file with plain SQLite: no folding function, no
@@ -115,24 +90,38 @@ public:
             << sql << ": " << sqlite3_errmsg(db_);
     }
 
+    // The first column of every row the statement delivers, in order.
+    QStringList read(const std::string& sql) {
+        sqlite3_stmt* statement = nullptr;
+        EXPECT_EQ(sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr), SQLITE_OK)
+            << sql << ": " << sqlite3_errmsg(db_);
+        QStringList values;
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            values << QString::fromUtf8(
+                reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+        }
+        sqlite3_finalize(statement);
+        return values;
+    }
+
 private:
     sqlite3* db_ = nullptr;
 };
 
-// An empty index database, open as db_, in a temporary folder.
+// An empty index database, open as store_, in a temporary folder.
 class StoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folder_.isValid());
         createIndexDatabase(path());
-        openAt(db_, path());
+        store_.open();
     }
 
     QString path() const { return scratch(QStringLiteral("avs.dat")); }
     QString scratch(const QString& name) const { return folder_.filePath(name); }
 
     QTemporaryDir folder_;
-    Connection db_;
+    IndexStore store_{path()};
 };
 
 }  // namespace kwiklet::test

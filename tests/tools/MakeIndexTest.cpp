@@ -50,10 +50,11 @@ TEST(MakeIndexTool, AnswersHelpRefusesOptionsItDoesNotKnowAndMakesOnlyWhatItIsAs
     }
 
     // An existing index keeps its entries.
-    Connection index;
-    openAt(index, folder.filePath("avs.dat"));
-    addRows(index, {"kept"});
-    index.close();
+    {
+        IndexStore index(folder.filePath("avs.dat"));
+        index.open();
+        addRows(index, {"kept"});
+    }
     const QByteArray before = contentsOf(folder.filePath("avs.dat"));
     const ToolRun again = makeIndex(folder.path(), {"avs.dat"});
     EXPECT_EQ(again.exitCode, 0);

@@ -136,7 +136,7 @@ TEST_F(AboutWindowTest, TheMenuShowsOneWindowAndContinueReturnsToTheMainWindow) 
     QTest::keyClick(topLevel<frmAbout>()->cmdContinue, Qt::Key_Escape);
     EXPECT_EQ(recorder_.processEndRequests, 1);
     EXPECT_TRUE(recorder_.settingWrites.isEmpty());
-    EXPECT_EQ(database_.IndexDb->state(), ObjectState::Closed);
+    EXPECT_FALSE(database_.IndexDb->isOpen());
 }
 
 }  // namespace

@@ -61,8 +61,8 @@ bool RecordingPlatform::isFolderWritable(const QString& folder) {
     return !readOnlyFolders.contains(folder) && real_->isFolderWritable(folder);
 }
 
-void RecordingPlatform::makeWindowLayered(QWidget&) {
-    ++layeredRequests;
+void RecordingPlatform::allowWindowOpacity(QWidget&) {
+    ++opacityAllowances;
 }
 
 void RecordingPlatform::setWindowOpacityLevel(QWidget& window, int level) {

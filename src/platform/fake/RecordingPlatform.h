@@ -37,7 +37,7 @@ public:
     void setBusyPointer(bool busy) override;
     void setStayOnTop(QWidget& window, bool on) override;
     void dragWindow(QWidget& window, QPoint grabbedAt) override;
-    void makeWindowLayered(QWidget& window) override;
+    void allowWindowOpacity(QWidget& window) override;
     void setWindowOpacityLevel(QWidget& window, int level) override;
 
     // Recorded or changed by the knobs below, then done by the real platform.
@@ -79,7 +79,7 @@ public:
     std::vector<std::pair<QString, bool>> stayOnTopRequests;  // window's object name, on
     QStringList settingWrites;                                // "key=value", in order
     int dragRequests = 0;
-    int layeredRequests = 0;
+    int opacityAllowances = 0;
     std::vector<std::pair<QString, int>> opacityRequests;  // window's object name, level
 
     // Called at every yield, so that a test can look at the program's state inside a

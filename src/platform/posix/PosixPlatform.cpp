@@ -184,21 +184,25 @@ std::vector<QRect> PosixPlatform::screenAreas() {
 }
 
 namespace {
-// Linux windows take an opacity level as they are; the layered style is kept as a mark
-// on the window, so that only windows given the style change their opacity.
-const char* const kLayered = "kwiklet.layered";
+// Linux windows take an opacity level as they are; being allowed one is kept as a mark
+// on the window, so that only windows allowed it change their opacity.
+const char* const kOpacityAllowed = "kwiklet.opacityAllowed";
 }  // namespace
 
-void PosixPlatform::makeWindowLayered(QWidget& window) {
-    window.setProperty(kLayered, true);
+void PosixPlatform::allowWindowOpacity(QWidget& window) {
+    window.setProperty(kOpacityAllowed, true);
 }
 
 void PosixPlatform::setWindowOpacityLevel(QWidget& window, int level) {
     // On X11 the level reaches the window manager as the window's opacity property,
     // which a compositing manager shows.
-    if (window.property(kLayered).toBool()) {
+    if (window.property(kOpacityAllowed).toBool()) {
         window.setWindowOpacity(level / static_cast<double>(kOpaque));
     }
+}
+
+std::unique_ptr<Platform> makeSystemPlatform() {
+    return std::make_unique<PosixPlatform>();
 }
 
 }  // namespace kwiklet
