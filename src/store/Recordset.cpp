@@ -3,6 +3,7 @@
 #include "store/Connection.h"
 #include "store/Like.h"
 #include "store/PatternQuery.h"
+#include "store/RowsInTableOrder.h"
 #include "store/Statement.h"
 #include "store/StoreErrors.h"
 
@@ -68,6 +69,10 @@ struct Recordset::State {
     std::vector<std::optional<FieldValue>> newRow;  // one per column
     QByteArray insertSql;                           // the statement that stored the last added row
     store::StatementPtr insert;
+    // For a statement that reads in an index's order: its rows, read at once and held in
+    // table order, and the one the recordset stands on.
+    std::optional<store::RowsInTableOrder> held;
+    std::size_t heldRow = 0;
 
     sqlite3* db() const { return connection->handle(); }
 
@@ -101,6 +106,10 @@ struct Recordset::State {
     }
 
     void step() {
+        if (held) {
+            eof = ++heldRow >= held->size();
+            return;
+        }
         const int rc = sqlite3_step(statement.get());
         if (rc == SQLITE_ROW) {
             eof = false;
@@ -114,7 +123,17 @@ struct Recordset::State {
 
     void rewind() {
         sqlite3_reset(statement.get());
+        if (held) {
+            readAll();
+            return;
+        }
         step();
+    }
+
+    void readAll() {
+        held.emplace(statement.get());
+        heldRow = 0;
+        eof = held->size() == 0;
     }
 };
 
@@ -147,7 +166,11 @@ void Recordset::openPatternQuery(const QString& typedText, Connection* connectio
     for (int attempt = 0;; ++attempt) {
         const bool throughKey = attempt < 2 && connection->nameKeyReady() && query.canUseNameKey();
         sqlite3* db = connection->handle();
-        adopt(connection, throughKey ? query.prepareThroughNameKey(db) : query.prepareScan(db));
+        if (throughKey) {
+            adopt(connection, query.prepareThroughNameKey(db), RowOrder::InIndexThenTable);
+        } else {
+            adopt(connection, query.prepareScan(db));
+        }
         if (!throughKey || connection->nameKeyCurrent()) {
             return;
         }
@@ -156,7 +179,7 @@ void Recordset::openPatternQuery(const QString& typedText, Connection* connectio
     }
 }
 
-void Recordset::adopt(Connection* connection, store::StatementPtr statement) {
+void Recordset::adopt(Connection* connection, store::StatementPtr statement, RowOrder order) {
     sqlite3_stmt* raw = statement.get();
     if (sqlite3_column_count(raw) == 0) {
         throw AppError(err::kMalformedStatement,
@@ -166,12 +189,18 @@ void Recordset::adopt(Connection* connection, store::StatementPtr statement) {
     State opened;
     opened.connection = connection;
     opened.statement = std::move(statement);
-    const int count = sqlite3_column_count(raw);
+    // Read in an index's order, the last column is the rowid, which is not the row's.
+    const int count = sqlite3_column_count(raw) - (order == RowOrder::InIndexThenTable ? 1 : 0);
     for (int i = 0; i < count; ++i) {
         opened.columns.emplace_back(sqlite3_column_name(raw, i));
     }
     opened.table = tableOfColumns(raw);
-    opened.step();  // stands on the first row; raises (and finalizes) on failure
+    // Stands on the first row; raises (and finalizes) on failure.
+    if (order == RowOrder::InIndexThenTable) {
+        opened.readAll();
+    } else {
+        opened.step();
+    }
 
     *state_ = std::move(opened);
     connection->attach(this);
@@ -206,6 +235,9 @@ QByteArrayView Recordset::fieldUtf8(int index) const {
     state_->requireOpen();
     if (state_->eof) {
         throw noCurrentRecord();
+    }
+    if (state_->held) {
+        return state_->held->text(state_->heldRow, index);
     }
     sqlite3_stmt* statement = state_->statement.get();
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, index));

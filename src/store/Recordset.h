@@ -63,8 +63,12 @@ public:
     void update();
 
 private:
-    // Takes over a prepared statement of the connection and stands on its first row.
-    void adopt(Connection* connection, store::StatementPtr statement);
+    // Takes over a prepared statement of the connection and stands on its first row. A
+    // statement reading in an index's order ends each row with its rowid; its rows are
+    // read at once and delivered in table order.
+    enum class RowOrder { AsRead, InIndexThenTable };
+    void adopt(Connection* connection, store::StatementPtr statement,
+               RowOrder order = RowOrder::AsRead);
 
     struct State;
     std::unique_ptr<State> state_;
