@@ -193,7 +193,7 @@ void Connection::open(const QString&, const QString&, int) {
     // path keeps SQLite from reading a name beginning with "file:" as a URI.
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(file.absoluteFilePath()).constData(), &raw,
-                                   SQLITE_OPEN_READWRITE, nullptr);
+                                   indexschema::openFlags(), nullptr);
     store::DatabasePtr db(raw);
     if (rc != SQLITE_OK) {
         fail(QStringLiteral("Cannot open the database file '%1': %2.")

@@ -74,6 +74,10 @@ constexpr double kStaleKeysToPutOff = 20000;
 
 }  // namespace
 
+int indexschema::openFlags() {
+    return SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+}
+
 bool indexschema::prepareNameKey(sqlite3* db) {
     // The key's index is built (again) when it is missing, as a rebuild that stopped
     // while storing its rows leaves it, or of an older layout. Should that fail (a
