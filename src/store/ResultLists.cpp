@@ -22,8 +22,10 @@ constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
 // characters, and a leading byte order mark reads as nothing, so those texts are stored
 // as the string they read as.
 std::optional<QByteArray> canonicalForm(QByteArrayView utf8) {
-    if (QUtf8StringView(utf8.data(), utf8.size()).isValidUtf8() &&
-        !utf8.startsWith(kByteOrderMark)) {
+    // Runs twice for every row listed: the first byte rules out a mark before a call does.
+    const bool marked = !utf8.isEmpty() && utf8.front() == kByteOrderMark.front() &&
+                        utf8.startsWith(kByteOrderMark);
+    if (!marked && QUtf8StringView(utf8.data(), utf8.size()).isValidUtf8()) {
         return std::nullopt;
     }
     return QString::fromUtf8(utf8).toUtf8();
