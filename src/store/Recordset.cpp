@@ -239,12 +239,13 @@ QByteArrayView Recordset::fieldUtf8(int index) const {
     if (state_->held) {
         return state_->held->text(state_->heldRow, index);
     }
-    sqlite3_stmt* statement = state_->statement.get();
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, index));
+    // One call into the statement for the value, not one for its text and one for its size.
+    sqlite3_value* value = sqlite3_column_value(state_->statement.get(), index);
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
     if (!text) {
         return {};
     }
-    return {text, sqlite3_column_bytes(statement, index)};
+    return {text, sqlite3_value_bytes(value)};
 }
 
 void Recordset::moveNext() {
