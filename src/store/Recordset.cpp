@@ -9,6 +9,7 @@
 
 #include <sqlite3.h>
 
+#include <cstdint>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -50,6 +51,10 @@ void requireOpenConnection(const Connection* connection) {
         throw storeerror::invalidConnection();
     }
 }
+
+// The most the rows of a key range may take while they are put in table order: a range
+// of a quarter of a million typical rows. A larger one is read by a scan.
+constexpr std::size_t kMostHeldBytes = std::size_t{16} << 20;
 
 AppError noCurrentRecord() {
     return AppError(err::kNoCurrentRecord,
@@ -124,14 +129,14 @@ struct Recordset::State {
     void rewind() {
         sqlite3_reset(statement.get());
         if (held) {
-            readAll();
+            readAll(SIZE_MAX);  // the recordset cannot change its statement now
             return;
         }
         step();
     }
 
-    void readAll() {
-        held.emplace(statement.get());
+    void readAll(std::size_t mostBytes) {
+        held.emplace(statement.get(), mostBytes);
         heldRow = 0;
         eof = held->size() == 0;
     }
@@ -163,11 +168,19 @@ void Recordset::openPatternQuery(const QString& typedText, Connection* connectio
     // The key is checked once the statement stands on its first row: the check then
     // speaks of the very rows being read. A stale key is repaired and the query run
     // again; should another program change names yet again meanwhile, a scan is exact.
+    // So is it for a range of the key too large to hold while its rows are sorted.
+    bool holdable = true;
     for (int attempt = 0;; ++attempt) {
-        const bool throughKey = attempt < 2 && connection->nameKeyReady() && query.canUseNameKey();
+        const bool throughKey =
+            holdable && attempt < 2 && connection->nameKeyReady() && query.canUseNameKey();
         sqlite3* db = connection->handle();
         if (throughKey) {
             adopt(connection, query.prepareThroughNameKey(db), RowOrder::InIndexThenTable);
+            if (state_->held->tooManyToHold()) {
+                close();
+                holdable = false;
+                continue;
+            }
         } else {
             adopt(connection, query.prepareScan(db));
         }
@@ -197,7 +210,7 @@ void Recordset::adopt(Connection* connection, store::StatementPtr statement, Row
     opened.table = tableOfColumns(raw);
     // Stands on the first row; raises (and finalizes) on failure.
     if (order == RowOrder::InIndexThenTable) {
-        opened.readAll();
+        opened.readAll(kMostHeldBytes);
     } else {
         opened.step();
     }

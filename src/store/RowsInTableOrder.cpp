@@ -26,10 +26,16 @@ T readRaw(const char* at) {
 
 }  // namespace
 
-RowsInTableOrder::RowsInTableOrder(sqlite3_stmt* statement)
+RowsInTableOrder::RowsInTableOrder(sqlite3_stmt* statement, std::size_t mostBytes)
     : columns_(sqlite3_column_count(statement) - 1), numbers_(static_cast<std::size_t>(columns_)) {
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        if (fields_.size() + rows_.size() * sizeof(Row) > mostBytes) {
+            tooMany_ = true;
+            rows_ = {};
+            fields_ = {};
+            break;
+        }
         rows_.push_back({sqlite3_column_int64(statement, columns_), fields_.size()});
         for (int column = 0; column < columns_; ++column) {
             // One call for the value instead of one for each of its type, text and size.
@@ -48,7 +54,7 @@ RowsInTableOrder::RowsInTableOrder(sqlite3_stmt* statement)
             }
         }
     }
-    if (rc != SQLITE_DONE) {
+    if (rc != SQLITE_DONE && !tooMany_) {
         raiseStepError(sqlite3_db_handle(statement), rc);
     }
     sqlite3_reset(statement);  // ends the read, as a recordset read to its end does

@@ -18,9 +18,12 @@ namespace kwiklet::store {
 class RowsInTableOrder {
 public:
     // Steps the statement to its end and resets it. Its last column is the rowid, which
-    // orders the rows and is not one of theirs. Raises as a recordset's step does.
-    explicit RowsInTableOrder(sqlite3_stmt* statement);
+    // orders the rows and is not one of theirs. Raises as a recordset's step does. Rows
+    // that would take more than mostBytes are not held: the object is then empty and
+    // says so.
+    RowsInTableOrder(sqlite3_stmt* statement, std::size_t mostBytes);
 
+    bool tooManyToHold() const { return tooMany_; }
     std::size_t size() const { return rows_.size(); }
     // A column's text in the row at that position; a null view for NULL. Valid until the
     // next call for the same column.
@@ -39,6 +42,7 @@ private:
     void sortByRowid();
 
     int columns_;
+    bool tooMany_ = false;
     std::vector<Row> rows_;
     std::string fields_;
     mutable std::vector<std::string> numbers_;  // a whole number's text, one per column
