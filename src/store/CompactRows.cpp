@@ -24,12 +24,12 @@ std::uint32_t hashOf(QByteArrayView text) {
 }  // namespace
 
 QByteArrayView CompactRows::name(std::size_t row) const {
-    const Row& r = rows_[row];
+    const Row& r = rowAt(row);
     return {blocks_[r.block].get() + r.offset, static_cast<qsizetype>(r.nameSize)};
 }
 
 QByteArrayView CompactRows::path(std::size_t row) const {
-    const Row& r = rows_[row];
+    const Row& r = rowAt(row);
     return {blocks_[r.block].get() + r.offset + r.nameSize, static_cast<qsizetype>(r.pathSize)};
 }
 
@@ -49,7 +49,7 @@ std::size_t CompactRows::append(std::span<const Text> rows, bool onlyNewNames) {
         for (std::size_t i = 0; i < count; ++i) {
             const Slot& home = slots_[hashes[i] & mask];
             if (home.row != 0 && home.hash == hashes[i]) {
-                __builtin_prefetch(&rows_[home.row - 1]);
+                __builtin_prefetch(&rowAt(home.row - 1));
             }
         }
         for (std::size_t i = 0; i < count; ++i) {
@@ -83,9 +83,13 @@ bool CompactRows::appendHashed(Text text, std::uint32_t hash, bool onlyNewName) 
         std::memcpy(stored + text.name.size(), text.path.data(),
                     static_cast<std::size_t>(text.path.size()));
     }
-    rows_.push_back(row);
+    if (rowCount_ % kRowsPerChunk == 0) {
+        rowChunks_.push_back(std::make_unique_for_overwrite<Row[]>(kRowsPerChunk));
+    }
+    rowChunks_.back()[rowCount_ % kRowsPerChunk] = row;
+    ++rowCount_;
     if (!listed) {  // the index keeps the first row of a name
-        slots_[slot] = {hash, static_cast<std::uint32_t>(rows_.size())};
+        slots_[slot] = {hash, static_cast<std::uint32_t>(rowCount_)};
         ++names_;
     }
     return true;
@@ -97,7 +101,8 @@ bool CompactRows::containsName(QByteArrayView name) const {
 
 void CompactRows::clear() {
     // Swapping with empty ones gives the memory back, where clear() would keep it.
-    std::vector<Row>().swap(rows_);
+    std::vector<std::unique_ptr<Row[]>>().swap(rowChunks_);
+    rowCount_ = 0;
     std::vector<std::unique_ptr<char[]>>().swap(blocks_);
     std::vector<Slot>().swap(slots_);
     lastBlockUsed_ = 0;

@@ -16,7 +16,7 @@ namespace kwiklet::store {
 
 class CompactRows {
 public:
-    std::size_t size() const { return rows_.size(); }
+    std::size_t size() const { return rowCount_; }
     // A row's text; valid until the rows change.
     QByteArrayView name(std::size_t row) const;
     QByteArrayView path(std::size_t row) const;
@@ -45,6 +45,12 @@ private:
         std::uint32_t row;  // plus one; zero marks a free slot
     };
 
+    // Rows' entries come in chunks of this many, so that growing never moves them.
+    static constexpr std::size_t kRowsPerChunk = 4096;
+
+    const Row& rowAt(std::size_t row) const {
+        return rowChunks_[row / kRowsPerChunk][row % kRowsPerChunk];
+    }
     char* reserve(std::size_t bytes, Row& row);
     // The slot holding the name, or the free slot where it would go.
     std::size_t slotFor(QByteArrayView name, std::uint32_t hash) const;
@@ -52,7 +58,8 @@ private:
     void reserveSlots(std::size_t moreNames);
     bool appendHashed(Text row, std::uint32_t hash, bool onlyNewName);
 
-    std::vector<Row> rows_;
+    std::vector<std::unique_ptr<Row[]>> rowChunks_;
+    std::size_t rowCount_ = 0;
     std::vector<std::unique_ptr<char[]>> blocks_;
     std::size_t lastBlockUsed_ = 0;
     std::size_t lastBlockSize_ = 0;

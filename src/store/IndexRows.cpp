@@ -12,6 +12,20 @@ IndexRows::IndexRows(std::vector<IndexRows*>& openRows, store::StatementPtr stat
       nameColumn_(store::columnNamed(statement_.get(), "name")),
       pathColumn_(store::columnNamed(statement_.get(), "path")) {
     step();  // raises (and finalizes the statement) before registering on failure
+    registerWith(openRows);
+}
+
+IndexRows::IndexRows(std::vector<IndexRows*>& openRows, store::StatementPtr statement,
+                     std::size_t mostBytes)
+    : statement_(std::move(statement)),
+      nameColumn_(store::columnNamed(statement_.get(), "name")),
+      pathColumn_(store::columnNamed(statement_.get(), "path")) {
+    held_.emplace(statement_.get(), mostBytes);
+    atEnd_ = held_->size() == 0;
+    registerWith(openRows);
+}
+
+void IndexRows::registerWith(std::vector<IndexRows*>& openRows) {
     openRows_ = &openRows;
     openRows_->push_back(this);
 }
@@ -26,6 +40,8 @@ IndexRows& IndexRows::operator=(IndexRows&& other) noexcept {
     }
     leaveOpenRows();
     statement_ = std::move(other.statement_);
+    held_ = std::move(other.held_);
+    heldRow_ = other.heldRow_;
     atEnd_ = other.atEnd_;
     nameColumn_ = other.nameColumn_;
     pathColumn_ = other.pathColumn_;
@@ -46,6 +62,7 @@ void IndexRows::leaveOpenRows() {
         openRows_ = nullptr;
     }
     statement_.reset();
+    held_.reset();
 }
 
 void IndexRows::requireOpen() const {
@@ -67,11 +84,16 @@ QByteArrayView IndexRows::field(int column) const {
     if (column < 0) {
         throw storeerror::itemNotFound();
     }
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_.get(), column));
+    if (held_) {
+        return held_->text(heldRow_, column);
+    }
+    // One call into the statement for the value, not one for its text and one for its size.
+    sqlite3_value* value = sqlite3_column_value(statement_.get(), column);
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
     if (!text) {
         return {};
     }
-    return {text, sqlite3_column_bytes(statement_.get(), column)};
+    return {text, sqlite3_value_bytes(value)};
 }
 
 void IndexRows::next() {
@@ -83,6 +105,10 @@ void IndexRows::next() {
 }
 
 void IndexRows::step() {
+    if (held_) {
+        atEnd_ = ++heldRow_ >= held_->size();
+        return;
+    }
     const int rc = sqlite3_step(statement_.get());
     atEnd_ = rc != SQLITE_ROW;
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) {

@@ -5,10 +5,12 @@
 // allEntries and entriesMatching) and closes them when it closes itself, so none is left
 // reading a closed file.
 
+#include "store/RowsInTableOrder.h"
 #include "store/Statement.h"
 
 #include <QByteArrayView>
 
+#include <optional>
 #include <vector>
 
 namespace kwiklet {
@@ -40,6 +42,13 @@ private:
     // Stands on the statement's first row and registers with the store's open rows,
     // which the store closes when it closes.
     IndexRows(std::vector<IndexRows*>& openRows, store::StatementPtr statement);
+    // For a statement that reads in an index's order, each row followed by its rowid:
+    // reads its rows at once and delivers them in table order, unless they would take
+    // more than mostBytes (see tooManyToHold).
+    IndexRows(std::vector<IndexRows*>& openRows, store::StatementPtr statement,
+              std::size_t mostBytes);
+    bool tooManyToHold() const { return held_ && held_->tooManyToHold(); }
+    void registerWith(std::vector<IndexRows*>& openRows);
 
     void requireOpen() const;
     QByteArrayView field(int column) const;
@@ -48,6 +57,8 @@ private:
 
     std::vector<IndexRows*>* openRows_ = nullptr;
     store::StatementPtr statement_;
+    std::optional<store::RowsInTableOrder> held_;
+    std::size_t heldRow_ = 0;
     bool atEnd_ = true;
     int nameColumn_ = -1;
     int pathColumn_ = -1;

@@ -40,6 +40,32 @@ QString cannotCreate(const QString& path, const QString& reason) {
     return QStringLiteral("Cannot create the index database '%1': %2.").arg(path, reason);
 }
 
+// The key's index holds every column of the table after the key, so that a search reads
+// the rows of its range from the index alone, from a few neighbouring pages, instead of
+// looking each one up in the table. An index with only the key (as older files have) is
+// used the same way, through the table.
+constexpr const char* kNameKeyIndexColumns = "name_key, name, path, id";
+
+QByteArray createNameKeyIndexStatement() {
+    return QByteArray("CREATE INDEX IF NOT EXISTS main.filez_name_key ON filez (") +
+           kNameKeyIndexColumns + ")";
+}
+
+// Whether the key's index holds the columns above, in their order.
+bool nameKeyIndexIsCovering(sqlite3* db) {
+    sqlite3_stmt* raw = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT group_concat(name, ', ') FROM (SELECT name FROM "
+                       "pragma_index_info('filez_name_key') ORDER BY seqno)",
+                       -1, &raw, nullptr);
+    const store::StatementPtr statement(raw);
+    if (!statement || sqlite3_step(statement.get()) != SQLITE_ROW) {
+        return false;
+    }
+    const auto* columns = reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0));
+    return columns && qstrcmp(columns, kNameKeyIndexColumns) == 0;
+}
+
 // From one stale key in this many rows on, the repair builds the key's index anew.
 constexpr double kManyStaleKeys = 16;
 // From this many stale keys on, the repair takes long enough to be put off (a fraction
@@ -48,12 +74,20 @@ constexpr double kStaleKeysToPutOff = 20000;
 
 }  // namespace
 
+int indexschema::openFlags() {
+    return SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+}
+
 bool indexschema::prepareNameKey(sqlite3* db) {
-    // A rebuild that stopped while storing its rows leaves the key without its index.
-    if (compiles(db, "SELECT name_key FROM main.filez LIMIT 0") &&
-        !compiles(db, "SELECT 1 FROM main.filez INDEXED BY filez_name_key LIMIT 0") &&
-        !createNameKeyIndex(db)) {
-        return false;
+    // The key's index is built (again) when it is missing, as a rebuild that stopped
+    // while storing its rows leaves it, or of an older layout. Should that fail (a
+    // read-only file), an older index still finds the same rows, only slower.
+    if (compiles(db, "SELECT name_key FROM main.filez LIMIT 0") && !nameKeyIndexIsCovering(db)) {
+        const QByteArray build = "BEGIN IMMEDIATE; DROP INDEX IF EXISTS main.filez_name_key; " +
+                                 createNameKeyIndexStatement() + "; COMMIT";
+        if (!run(db, build.constData())) {
+            run(db, "ROLLBACK");
+        }
     }
     // The reads through the key name the index and order by rowid; both must work here.
     if (!compiles(db,
@@ -102,8 +136,8 @@ indexschema::KeyRepair indexschema::repairNameKeys(sqlite3* db, bool evenMany) {
         return KeyRepair::TooMany;
     }
     const QByteArray all =
-        QByteArray("BEGIN IMMEDIATE; DROP INDEX IF EXISTS main.filez_name_key; ") + kRepair +
-        "; CREATE INDEX main.filez_name_key ON filez (name_key); COMMIT";
+        QByteArray("BEGIN IMMEDIATE; DROP INDEX IF EXISTS main.filez_name_key; ") + kRepair + "; " +
+        createNameKeyIndexStatement() + "; COMMIT";
     if (run(db, all.constData())) {
         return KeyRepair::Done;
     }
@@ -116,7 +150,7 @@ bool indexschema::dropNameKeyIndex(sqlite3* db) {
 }
 
 bool indexschema::createNameKeyIndex(sqlite3* db) {
-    return run(db, "CREATE INDEX IF NOT EXISTS main.filez_name_key ON filez (name_key)");
+    return run(db, createNameKeyIndexStatement().constData());
 }
 
 std::optional<std::int64_t> indexschema::dataVersion(sqlite3* db) {
@@ -160,12 +194,10 @@ void createIndexDatabase(const QString& path) {
             fail(cannotCreate(path,
                               QString::fromUtf8(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc))));
         }
-        const char* schema =
-            "BEGIN;"
-            "CREATE TABLE filez (id INTEGER, name TEXT, path TEXT, name_key TEXT);"
-            "CREATE INDEX filez_name_key ON filez (name_key);"
-            "COMMIT;";
-        if (!run(db.get(), schema)) {
+        const QByteArray schema =
+            "BEGIN; CREATE TABLE filez (id INTEGER, name TEXT, path TEXT, name_key TEXT); " +
+            createNameKeyIndexStatement() + "; COMMIT";
+        if (!run(db.get(), schema.constData())) {
             fail(cannotCreate(path, QString::fromUtf8(sqlite3_errmsg(db.get()))));
         }
     }

@@ -16,6 +16,11 @@ namespace kwiklet {
 
 namespace indexschema {
 
+// How a connection to the index is opened: read-write, never creating the file, and
+// without SQLite's locking of the connection on every call, which a connection used by
+// one thread only does not need (a full read calls SQLite several times a row).
+int openFlags();
+
 // Sets up a freshly opened connection to keep the name key right: triggers (living only
 // as long as the connection) fill the key of every row inserted or renamed through it,
 // and a key whose index is missing gets it back.

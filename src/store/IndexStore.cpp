@@ -13,6 +13,10 @@
 namespace kwiklet {
 namespace {
 
+// The most the rows of a key range may take while they are put in table order: a range
+// of a quarter of a million typical rows. A larger one is read by a scan.
+constexpr std::size_t kMostHeldBytes = std::size_t{16} << 20;
+
 // How long a statement waits for another program to release the file before failing.
 constexpr int kBusyTimeoutMs = 2000;
 
@@ -85,6 +89,18 @@ void emptyLog(sqlite3* db) {
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
 }
 
+// The statement listing every entry. Only the name and the path are read, and reading
+// those alone spares decoding the others in every row; a table without them (another
+// program's) is read whole, so that reading the missing field fails as it should.
+QByteArray entriesStatementFor(sqlite3* db) {
+    sqlite3_stmt* raw = nullptr;
+    sqlite3_prepare_v2(db, "SELECT * FROM filez", -1, &raw, nullptr);
+    const store::StatementPtr table(raw);
+    const bool both = table && store::columnNamed(table.get(), "name") >= 0 &&
+                      store::columnNamed(table.get(), "path") >= 0;
+    return both ? "SELECT name, path FROM filez" : "SELECT * FROM filez";
+}
+
 void runToEnd(sqlite3_stmt* statement) {
     const int rc = sqlite3_step(statement);
     if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
@@ -121,7 +137,7 @@ void IndexStore::open() {
     // path keeps SQLite from reading a name beginning with "file:" as a URI.
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(file.absoluteFilePath()).constData(), &raw,
-                                   SQLITE_OPEN_READWRITE, nullptr);
+                                   indexschema::openFlags(), nullptr);
     store::DatabasePtr db(raw);
     if (rc != SQLITE_OK) {
         fail(QStringLiteral("Cannot open the database file '%1': %2.")
@@ -134,6 +150,7 @@ void IndexStore::open() {
                  .arg(path_, store::lastMessage(db.get())));
     }
     useWriteAheadLog(db.get());
+    entriesStatement_ = entriesStatementFor(db.get());
     db_ = db.release();
     nameKeyReady_ = indexschema::prepareNameKey(db_);
     refreshNameKey();
@@ -166,7 +183,7 @@ void IndexStore::requireOpen() const {
 
 IndexRows IndexStore::allEntries() {
     requireOpen();
-    return IndexRows(openRows_, store::prepare(db_, "SELECT * FROM filez"));
+    return IndexRows(openRows_, store::prepare(db_, entriesStatement_));
 }
 
 IndexRows IndexStore::entriesMatching(const QString& typedText) {
@@ -175,15 +192,21 @@ IndexRows IndexStore::entriesMatching(const QString& typedText) {
     // The key is checked once the statement stands on its first row: the check then
     // speaks of the very rows being read. A stale key is repaired and the query run
     // again; should another program change names yet again meanwhile, a scan is exact.
+    // So is it for a range of the key too large to hold while its rows are sorted.
+    bool holdable = true;
     for (int attempt = 0;; ++attempt) {
-        const bool throughKey = attempt < 2 && nameKeyReady_ && query.canUseNameKey();
-        IndexRows rows(openRows_,
-                       throughKey ? query.prepareThroughNameKey(db_) : query.prepareScan(db_));
-        if (!throughKey || nameKeyCurrent()) {
+        if (!(holdable && attempt < 2 && nameKeyReady_ && query.canUseNameKey())) {
+            return IndexRows(openRows_, query.prepareScan(db_));
+        }
+        IndexRows rows(openRows_, query.prepareThroughNameKey(db_), kMostHeldBytes);
+        if (rows.tooManyToHold()) {
+            holdable = false;
+        } else if (nameKeyCurrent()) {
             return rows;
+        } else {
+            refreshNameKey();
         }
         rows.close();
-        refreshNameKey();
     }
 }
 

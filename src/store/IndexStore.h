@@ -83,6 +83,7 @@ private:
     bool nameKeyReady_ = false;
     bool nameKeyPutOff_ = false;
     std::optional<std::int64_t> keyCheckedAtVersion_;  // the file's data version then
+    QByteArray entriesStatement_;                      // what allEntries runs
     store::StatementPtr insert_;                       // compiled once for all entries stored
     std::vector<IndexRows*> openRows_;
 };

@@ -39,22 +39,32 @@ PatternQuery::PatternQuery(const QString& typedText) {
     if (!lowerKey_.isEmpty()) {
         upperKey_ = upperBoundFor(lowerKey_);
     }
+    // Folding keeps every character (it never folds one to nothing), so the typed text is
+    // all literal exactly when its folded form is the literal beginning.
+    onlyLiteral_ =
+        lowerKey_ == wildcards::foldText(std::string_view(
+                         pattern_.constData(), static_cast<std::size_t>(pattern_.size() - 1)));
 }
 
 // The like operator is the program's own, so SQLite cannot use an index for it and would
 // call it on every row. Every match has a folded name in the key range of its literal
-// beginning: the statement reads only the rows of that range, in table order as a scan
-// delivers them, and still applies the like to each, so the rows are exactly those of a
-// scan. Looking the range up first and then fetching the rows by rowid, in order, spares
-// a sort and keeps the reads sequential.
+// beginning: the statement reads only the index entries of that range, which hold every
+// column, and still applies the like to each, so the rows are exactly those of a scan.
+// Typed text without wildcards matches exactly the names whose key begins with its folded
+// form, which is the range itself: there the like would only say yes to each. The rows
+// come in key order, each followed by its rowid, for the reader to put them back in
+// table order (see RowsInTableOrder.h).
 StatementPtr PatternQuery::prepareThroughNameKey(sqlite3* db) const {
-    StatementPtr statement = prepare(
-        db,
-        "SELECT * FROM filez WHERE rowid IN (SELECT rowid FROM filez INDEXED BY filez_name_key "
-        "WHERE name_key >= ?1 AND name_key < ?2) AND name like ?3 ORDER BY rowid");
+    StatementPtr statement =
+        prepare(db, onlyLiteral_ ? "SELECT *, rowid FROM filez INDEXED BY filez_name_key "
+                                   "WHERE name_key >= ?1 AND name_key < ?2"
+                                 : "SELECT *, rowid FROM filez INDEXED BY filez_name_key "
+                                   "WHERE name_key >= ?1 AND name_key < ?2 AND name like ?3");
     bindText(statement.get(), 1, lowerKey_);
     bindText(statement.get(), 2, upperKey_);
-    bindText(statement.get(), 3, pattern_);
+    if (!onlyLiteral_) {
+        bindText(statement.get(), 3, pattern_);
+    }
     return statement;
 }
 

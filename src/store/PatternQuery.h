@@ -22,16 +22,17 @@ public:
     // begins with literal text. Otherwise every row is scanned.
     bool canUseNameKey() const { return !upperKey_.isEmpty(); }
 
-    // The statement reading the rows through the name key's range; the key must be
-    // current (IndexStore checks that it is).
+    // The statement reading the rows through the name key's range, in key order, each
+    // followed by its rowid; the key must be current (IndexStore checks that it is).
     StatementPtr prepareThroughNameKey(sqlite3* db) const;
     // The statement reading every row and testing each name.
     StatementPtr prepareScan(sqlite3* db) const;
 
 private:
-    QByteArray pattern_;   // the typed text followed by '%', UTF-8
-    QByteArray lowerKey_;  // the folded literal beginning every match shares
-    QByteArray upperKey_;  // the least key above every key that begins with it
+    QByteArray pattern_;        // the typed text followed by '%', UTF-8
+    QByteArray lowerKey_;       // the folded literal beginning every match shares
+    QByteArray upperKey_;       // the least key above every key that begins with it
+    bool onlyLiteral_ = false;  // the typed text holds no wildcard
 };
 
 }  // namespace kwiklet::store

@@ -124,13 +124,17 @@ TEST_F(StoreTest, NamesChangedByAnotherProgramAreFoundAtOnceAndAfterReopening) {
          {"Zinc"}},
         {"UPDATE filez SET name_key = 'aaa' WHERE name = 'Zebra'", "ze", {"Zebra", "zebu"}},
         {"UPDATE filez SET name = 'Apple' WHERE name = 'zebu'", "a", {"Apple"}},
+        {"INSERT INTO filez (rowid, id, name) VALUES (1099511627776, 6, 'Zeus'), (-7, 7, 'Zeal')",
+         "ze",
+         {"Zeal", "Zebra", "Zeus"}},
     };
     for (const auto& [sql, typed, names] : edits) {
         SCOPED_TRACE(sql);
         other.run(sql);
         EXPECT_EQ(namesBeginningWith(store_, typed), names);
     }
-    EXPECT_EQ(namesBeginningWith(store_, "z"), (QStringList{"Zebra", "Zander", "Zoo", "Zinc"}));
+    EXPECT_EQ(namesBeginningWith(store_, "z"),
+              (QStringList{"Zeal", "Zebra", "Zander", "Zoo", "Zinc", "Zeus"}));
 
     store_.close();
     other.run("UPDATE filez SET name = 'Zulu' WHERE name = 'Apple'");
@@ -140,18 +144,41 @@ TEST_F(StoreTest, NamesChangedByAnotherProgramAreFoundAtOnceAndAfterReopening) {
     EXPECT_EQ(namesBeginningWith(store_, "zu"), QStringList{"Zulu"});
 }
 
-// A rebuild that stopped while storing its rows leaves the key without its index:
-// opening the file builds it again, and searches go through it.
-TEST_F(StoreTest, KeyIndexLeftMissingIsBuiltAgainAtOpen) {
-    addRows(store_, {"Zebra", "Yak"});
+// A rebuild that stopped while storing its rows leaves the key without its index, and
+// older files index the key alone: opening the file builds it (again) holding every
+// column. Where it cannot (another program holds the file for writing), the older index
+// still finds the same rows.
+TEST_F(StoreTest, KeyIndexMissingOrOfAnOlderLayoutIsBuiltAgainAtOpen) {
+    addRows(store_, {"Zebra", "Yak", "zebu"});
     store_.close();
-    OtherProgram other(path());
-    other.run("DROP INDEX filez_name_key");
-    store_.open();
-    EXPECT_TRUE(store_.nameKeyReady());
-    EXPECT_EQ(other.read("SELECT name FROM sqlite_master WHERE type = 'index'"),
-              QStringList{"filez_name_key"});
-    EXPECT_EQ(namesBeginningWith(store_, "z"), QStringList{"Zebra"});
+    const QString covering = "CREATE INDEX filez_name_key ON filez (name_key, name, path, id)";
+    const QString older = "CREATE INDEX filez_name_key ON filez (name_key)";
+    const struct {
+        std::string change;
+        bool locked;
+        QString index;
+    } cases[] = {
+        {"DROP INDEX filez_name_key", false, covering},
+        {"DROP INDEX filez_name_key; " + older.toStdString(), true, older},
+        {"SELECT 1", false, covering},
+    };
+    for (const auto& [change, locked, index] : cases) {
+        SCOPED_TRACE(change);
+        OtherProgram other(path());
+        other.run(change);
+        if (locked) {
+            other.run("BEGIN IMMEDIATE");
+        }
+        store_.open();
+        EXPECT_TRUE(store_.nameKeyReady());
+        EXPECT_EQ(other.read("SELECT sql FROM sqlite_master WHERE type = 'index'"),
+                  QStringList{index});
+        EXPECT_EQ(namesBeginningWith(store_, "z"), (QStringList{"Zebra", "zebu"}));
+        store_.close();
+        if (locked) {
+            other.run("COMMIT");
+        }
+    }
 }
 
 // When the keys cannot be repaired (another program holds the file for writing), the
