@@ -1,0 +1,147 @@
+#include "platform/posix/GlobalKeyGrab.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+namespace kwiklet {
+namespace {
+
+// The modifier bits of the usual X keyboard map: Alt is Mod1, NumLock Mod2, Super Mod4.
+constexpr std::uint16_t kNumLock = XCB_MOD_MASK_2;
+constexpr std::uint16_t kLocks[] = {0, XCB_MOD_MASK_LOCK, kNumLock, XCB_MOD_MASK_LOCK | kNumLock};
+constexpr std::uint16_t kCombinationBits =
+    XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_4;
+
+std::uint16_t modifierBits(Qt::KeyboardModifiers modifiers) {
+    constexpr std::pair<Qt::KeyboardModifier, std::uint16_t> kBits[] = {
+        {Qt::ControlModifier, XCB_MOD_MASK_CONTROL},
+        {Qt::AltModifier, XCB_MOD_MASK_1},
+        {Qt::ShiftModifier, XCB_MOD_MASK_SHIFT},
+        {Qt::MetaModifier, XCB_MOD_MASK_4},
+    };
+    std::uint16_t bits = 0;
+    for (const auto& [modifier, bit] : kBits) {
+        if (modifiers.testFlag(modifier)) {
+            bits |= bit;
+        }
+    }
+    return bits;
+}
+
+// The X key symbol of each key a combination may name.
+xcb_keysym_t keysymOf(Qt::Key key) {
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+        return static_cast<xcb_keysym_t>(key - Qt::Key_A + 'a');  // as printed unshifted
+    }
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F35) {
+        return static_cast<xcb_keysym_t>(0xffbe + (key - Qt::Key_F1));
+    }
+    constexpr std::pair<Qt::Key, xcb_keysym_t> kNamed[] = {
+        {Qt::Key_Tab, 0xff09},       {Qt::Key_Return, 0xff0d}, {Qt::Key_Escape, 0xff1b},
+        {Qt::Key_Backspace, 0xff08}, {Qt::Key_Insert, 0xff63}, {Qt::Key_Delete, 0xffff},
+        {Qt::Key_Home, 0xff50},      {Qt::Key_End, 0xff57},    {Qt::Key_PageUp, 0xff55},
+        {Qt::Key_PageDown, 0xff56},  {Qt::Key_Left, 0xff51},   {Qt::Key_Up, 0xff52},
+        {Qt::Key_Right, 0xff53},     {Qt::Key_Down, 0xff54},   {Qt::Key_Print, 0xff61},
+        {Qt::Key_Pause, 0xff13},     {Qt::Key_Menu, 0xff67},
+    };
+    for (const auto& [named, keysym] : kNamed) {
+        if (named == key) {
+            return keysym;
+        }
+    }
+    return static_cast<xcb_keysym_t>(key);  // space and the digits are their own symbols
+}
+
+// Every key of the keyboard whose symbols include this one.
+std::vector<xcb_keycode_t> keycodesOf(xcb_connection_t* connection, xcb_keysym_t keysym) {
+    const xcb_setup_t* setup = xcb_get_setup(connection);
+    const int count = setup->max_keycode - setup->min_keycode + 1;
+    xcb_get_keyboard_mapping_reply_t* mapping = xcb_get_keyboard_mapping_reply(
+        connection,
+        xcb_get_keyboard_mapping(connection, setup->min_keycode, static_cast<std::uint8_t>(count)),
+        nullptr);
+    std::vector<xcb_keycode_t> keycodes;
+    if (mapping == nullptr) {
+        return keycodes;
+    }
+    const xcb_keysym_t* symbols = xcb_get_keyboard_mapping_keysyms(mapping);
+    const int perKey = mapping->keysyms_per_keycode;
+    for (int i = 0; i < count; ++i) {
+        if (std::find(symbols + i * perKey, symbols + (i + 1) * perKey, keysym) !=
+            symbols + (i + 1) * perKey) {
+            keycodes.push_back(static_cast<xcb_keycode_t>(setup->min_keycode + i));
+        }
+    }
+    std::free(mapping);
+    return keycodes;
+}
+
+}  // namespace
+
+GlobalKeyGrab::GlobalKeyGrab(xcb_connection_t* connection, std::function<void()> pressed)
+    : connection_(connection),
+      root_(xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root),
+      pressed_(std::move(pressed)) {}
+
+GlobalKeyGrab::~GlobalKeyGrab() {
+    QCoreApplication::instance()->removeNativeEventFilter(this);
+    for (const xcb_keycode_t keycode : keycodes_) {
+        for (const std::uint16_t locks : kLocks) {
+            xcb_ungrab_key(connection_, keycode, root_, modifiers_ | locks);
+        }
+    }
+    xcb_flush(connection_);
+}
+
+bool GlobalKeyGrab::grab(const KeyCombination& keys) {
+    modifiers_ = modifierBits(keys.modifiers);
+    for (const xcb_keycode_t keycode : keycodesOf(connection_, keysymOf(keys.key))) {
+        keycodes_.push_back(keycode);
+        for (const std::uint16_t locks : kLocks) {
+            xcb_generic_error_t* error = xcb_request_check(
+                connection_,
+                xcb_grab_key_checked(connection_, 0, root_, modifiers_ | locks, keycode,
+                                     XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+            const bool refused = error != nullptr;
+            std::free(error);
+            if (refused) {
+                return false;
+            }
+        }
+    }
+    QCoreApplication::instance()->installNativeEventFilter(this);
+    return true;
+}
+
+bool GlobalKeyGrab::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (eventType != "xcb_generic_event_t") {
+        return false;
+    }
+    const auto* event = static_cast<xcb_generic_event_t*>(message);
+    const std::uint8_t type = event->response_type & 0x7f;
+    if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE) {
+        return false;
+    }
+    const auto* key = static_cast<const xcb_key_press_event_t*>(message);
+    if (key->event != root_ ||
+        std::find(keycodes_.begin(), keycodes_.end(), key->detail) == keycodes_.end()) {
+        return false;
+    }
+    if (type == XCB_KEY_RELEASE) {
+        held_ = false;
+    } else if (!held_ && (key->state & kCombinationBits) == modifiers_) {
+        held_ = true;
+        // Qt goes on to take the press's time as the latest user action, which the
+        // window manager wants to see before it lets the program's window come forward.
+        QMetaObject::invokeMethod(
+            &receiver_, [this] { pressed_(); }, Qt::QueuedConnection);
+    }
+    return false;
+}
+
+}  // namespace kwiklet

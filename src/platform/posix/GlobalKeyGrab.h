@@ -1,0 +1,43 @@
+#pragma once
+
+// A passive grab of one key combination on the X server's root window, for each key
+// that bears its symbol and with NumLock and CapsLock each on and off, since the X
+// server matches the modifiers exactly. The presses arrive among Qt's own xcb events.
+
+#include "platform/KeyCombination.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QObject>
+
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace kwiklet {
+
+class GlobalKeyGrab : public QAbstractNativeEventFilter {
+public:
+    GlobalKeyGrab(xcb_connection_t* connection, std::function<void()> pressed);
+    // Lets go of every grab made.
+    ~GlobalKeyGrab() override;
+    GlobalKeyGrab(const GlobalKeyGrab&) = delete;
+    GlobalKeyGrab& operator=(const GlobalKeyGrab&) = delete;
+
+    // False when another program holds the combination with any of the keys or locks.
+    bool grab(const KeyCombination& keys);
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override;
+
+private:
+    xcb_connection_t* connection_;
+    xcb_window_t root_;
+    std::function<void()> pressed_;
+    std::uint16_t modifiers_ = 0;
+    std::vector<xcb_keycode_t> keycodes_;
+    bool held_ = false;  // the X server repeats a held key's press
+    QObject receiver_;   // a press waiting in the queue goes with the grab
+};
+
+}  // namespace kwiklet
