@@ -2,10 +2,12 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace kwiklet {
@@ -81,11 +83,22 @@ std::vector<xcb_keycode_t> keycodesOf(xcb_connection_t* connection, xcb_keysym_t
     return keycodes;
 }
 
+xcb_atom_t atomNamed(xcb_connection_t* connection, const char* name) {
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+        connection,
+        xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
+        nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    std::free(reply);
+    return atom;
+}
+
 }  // namespace
 
 GlobalKeyGrab::GlobalKeyGrab(xcb_connection_t* connection, std::function<void()> pressed)
     : connection_(connection),
       root_(xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root),
+      userTime_(atomNamed(connection, "_NET_WM_USER_TIME")),
       pressed_(std::move(pressed)) {}
 
 GlobalKeyGrab::~GlobalKeyGrab() {
@@ -124,6 +137,14 @@ bool GlobalKeyGrab::nativeEventFilter(const QByteArray& eventType, void* message
     }
     const auto* event = static_cast<xcb_generic_event_t*>(message);
     const std::uint8_t type = event->response_type & 0x7f;
+    if (type == XCB_PROPERTY_NOTIFY) {
+        const auto* change = static_cast<const xcb_property_notify_event_t*>(message);
+        if (stamped_ != XCB_NONE && change->window == stamped_ && change->atom == userTime_) {
+            stamped_ = XCB_NONE;
+            queuePress();
+        }
+        return false;
+    }
     if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE) {
         return false;
     }
@@ -136,12 +157,27 @@ bool GlobalKeyGrab::nativeEventFilter(const QByteArray& eventType, void* message
         held_ = false;
     } else if (!held_ && (key->state & kCombinationBits) == modifiers_) {
         held_ = true;
-        // Qt goes on to take the press's time as the latest user action, which the
-        // window manager wants to see before it lets the program's window come forward.
-        QMetaObject::invokeMethod(
-            &receiver_, [this] { pressed_(); }, Qt::QueuedConnection);
+        stampUserTime(key->time);
     }
     return false;
+}
+
+void GlobalKeyGrab::stampUserTime(xcb_timestamp_t time) {
+    for (const QWindow* window : QGuiApplication::topLevelWindows()) {
+        if (window->handle() != nullptr) {
+            stamped_ = static_cast<xcb_window_t>(window->winId());
+            xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, stamped_, userTime_,
+                                XCB_ATOM_CARDINAL, 32, 1, &time);
+            xcb_flush(connection_);
+            return;
+        }
+    }
+    queuePress();  // no window yet that could come forward
+}
+
+void GlobalKeyGrab::queuePress() {
+    QMetaObject::invokeMethod(
+        &receiver_, [this] { pressed_(); }, Qt::QueuedConnection);
 }
 
 }  // namespace kwiklet

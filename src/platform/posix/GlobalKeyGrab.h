@@ -31,8 +31,17 @@ public:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override;
 
 private:
+    // The window manager brings a window forward only when asked with a time after the
+    // user's last action elsewhere, and Qt asks with the time of the latest event it saw
+    // of its own windows. So the press is written as the program's latest user action
+    // on a window of its own, and handled once Qt has seen that change.
+    void stampUserTime(xcb_timestamp_t time);
+    void queuePress();
+
     xcb_connection_t* connection_;
     xcb_window_t root_;
+    xcb_atom_t userTime_;              // _NET_WM_USER_TIME
+    xcb_window_t stamped_ = XCB_NONE;  // where the press's time was written, until seen
     std::function<void()> pressed_;
     std::uint16_t modifiers_ = 0;
     std::vector<xcb_keycode_t> keycodes_;
