@@ -141,6 +141,13 @@ TEST_F(HotkeyTest, ThePressCallsTheWindowUpWithTheFocusInTheBoxOrPutsItAway) {
     EXPECT_EQ(window_->focusWidget(), window_->Text1);
     type("no");
     EXPECT_EQ(window_->Text1->text(), "notes");
+
+    // Closed through the window manager, the window closed the index; called up again,
+    // it opens it again.
+    window_->close();
+    ASSERT_TRUE(recorder_.pressGlobalKey());
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_TRUE(database_.IndexDb->isOpen());
 }
 
 }  // namespace
