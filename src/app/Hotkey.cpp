@@ -62,9 +62,14 @@ void TakeHotkey(picMain& window) {
 }
 
 void ChooseHotkey(picMain& window) {
+    // While the window records, the hotkey is let go: pressed, it is recorded as any
+    // other combination instead of calling the main window up or away.
+    platform().releaseGlobalKey();
     ShowHotkeyWindow(window, settings::read(settings::kHotkey, kDefaultHotkey),
-                     [&window](const QString& text) {
-                         settings::write(settings::kHotkey, text);
+                     [&window](const std::optional<QString>& chosen) {
+                         if (chosen) {
+                             settings::write(settings::kHotkey, *chosen);
+                         }
                          takeStoredHotkey(window);
                      });
 }

@@ -13,8 +13,9 @@ class picMain;
 // program goes on without one.
 void TakeHotkey(picMain& window);
 
-// The menu's "Hotkey...": the window that chooses another hotkey; its OK stores it and
-// takes it at once, letting the old one go.
+// The menu's "Hotkey...": the window that chooses another hotkey, with the old one let
+// go while it is open; its OK stores the new one and takes it at once, Esc takes the
+// old one back.
 void ChooseHotkey(picMain& window);
 
 }  // namespace kwiklet

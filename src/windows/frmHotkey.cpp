@@ -28,9 +28,7 @@ bool isModifierKey(int key) {
 
 }  // namespace
 
-frmHotkey::frmHotkey(QWidget& owner, const QString& current,
-                     std::function<void(const QString&)> onOK)
-    : QDialog(&owner) {
+frmHotkey::frmHotkey(QWidget& owner, const QString& current, OnClose onClose) : QDialog(&owner) {
     setObjectName(QStringLiteral("frmHotkey"));
     setWindowTitle(QStringLiteral("Hotkey"));
     auto* layout = new QVBoxLayout(this);
@@ -51,9 +49,9 @@ frmHotkey::frmHotkey(QWidget& owner, const QString& current,
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(this, &QDialog::accepted, this, [this, onOK = std::move(onOK)] {
-        if (onOK) {
-            onOK(txtKeys->text());
+    connect(this, &QDialog::finished, this, [this, onClose = std::move(onClose)](int result) {
+        if (onClose) {
+            onClose(result == Accepted ? std::optional(txtKeys->text()) : std::nullopt);
         }
     });
     connect(this, &QDialog::finished, this, &QObject::deleteLater);
@@ -90,10 +88,9 @@ bool frmHotkey::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
-frmHotkey& ShowHotkeyWindow(QWidget& owner, const QString& current,
-                            std::function<void(const QString&)> onOK) {
+frmHotkey& ShowHotkeyWindow(QWidget& owner, const QString& current, frmHotkey::OnClose onClose) {
     return showSingleWindow(instance(),
-                            [&] { return new frmHotkey(owner, current, std::move(onOK)); });
+                            [&] { return new frmHotkey(owner, current, std::move(onClose)); });
 }
 
 }  // namespace kwiklet

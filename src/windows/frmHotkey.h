@@ -7,6 +7,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -25,14 +26,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    frmHotkey(QWidget& owner, const QString& current, std::function<void(const QString&)> onOK);
-    friend frmHotkey& ShowHotkeyWindow(QWidget&, const QString&,
-                                       std::function<void(const QString&)>);
+    using OnClose = std::function<void(const std::optional<QString>&)>;
+    frmHotkey(QWidget& owner, const QString& current, OnClose onClose);
+    friend frmHotkey& ShowHotkeyWindow(QWidget&, const QString&, OnClose);
 };
 
-// Shows the window over its owner with the current combination's text in the box; OK
-// runs onOK with the box's text.
-frmHotkey& ShowHotkeyWindow(QWidget& owner, const QString& current,
-                            std::function<void(const QString&)> onOK);
+// Shows the window over its owner with the current combination's text in the box.
+// onClose runs as it closes: with the box's text after OK, with nothing when cancelled.
+frmHotkey& ShowHotkeyWindow(QWidget& owner, const QString& current, frmHotkey::OnClose onClose);
 
 }  // namespace kwiklet
