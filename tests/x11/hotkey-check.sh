@@ -3,7 +3,8 @@
 # focus in another program's window, Ctrl+Alt+Space (the default) brings the main window
 # forward and focused, the characters typed right after the key reach the search box
 # (they find a launcher whose start leaves a mark), and the key pressed again puts the
-# window away; with NumLock on it works the same. Then another program holds the
+# window away; with NumLock on it works the same. The menu's "Hotkey..." records another
+# combination, which takes over at once. Then another program holds the
 # combination first, and Kwiklet tells so in its box and runs on without it. Run by
 # hand after scripts/build.sh; needs xvfb, openbox, xdotool and x11-utils.
 set -euo pipefail
@@ -75,8 +76,33 @@ for locks in none numlock; do
 done
 xdotool key Num_Lock
 
+# "Hotkey..." (the sixth item of the menu, which a right click on the title line opens)
+# records Ctrl+Alt+K; OK takes it in place of Ctrl+Alt+Space.
 focus_other
-xdotool key ctrl+alt+space type zorptest
+xdotool key ctrl+alt+space
+sleep 0.5
+read -r x y < <(xwininfo -id "$window" |
+  awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}')
+xdotool mousemove $((x + 40)) $((y + 8)) click 3
+sleep 0.5
+xdotool key Down Down Down Down Down Down Return
+dialog=$(find_window '^Hotkey$') || fail "no Hotkey window"
+xdotool windowactivate --sync "$dialog" key ctrl+alt+k
+sleep 0.3
+xdotool key Return
+sleep 0.5
+grep -qx 'Hotkey=Ctrl+Alt+K' "$XDG_CONFIG_HOME/kwiklet/kwiklet.ini" || fail "Ctrl+Alt+K not stored"
+focus_other
+xdotool key ctrl+alt+space
+sleep 0.5
+[ "$(xdotool getactivewindow)" = "$other" ] || fail "Ctrl+Alt+Space still calls Kwiklet up"
+xdotool key ctrl+alt+k
+sleep 0.5
+[ "$(xdotool getactivewindow)" = "$window" ] || fail "Ctrl+Alt+K does not call Kwiklet up"
+echo "Hotkey...: Ctrl+Alt+K recorded, stored and taken at once, Ctrl+Alt+Space let go"
+
+focus_other
+xdotool key ctrl+alt+k type zorptest
 xdotool key Return
 for _ in $(seq 20); do [ -e "$work/typed" ] && break; sleep 0.2; done
 [ -e "$work/typed" ] || fail "the characters typed right after the key did not reach the box"
@@ -84,7 +110,9 @@ echo "typed right after the key: they reached the box and started the launcher"
 kill "$kwiklet"
 wait "$kwiklet" || true
 
-# Another program holds Ctrl+Alt+Space first.
+# Another program holds Ctrl+Alt+Space first, and Kwiklet is back at its default.
+sed -i '/^Hotkey=/d' "$XDG_CONFIG_HOME/kwiklet/kwiklet.ini"
+: > "$work/hold.log"
 space=$(xmodmap -pke | awk '$4 == "space" && !found {print $2; found = 1}')
 "$root/build/tests/kwiklet-hold-key" 12 "$space" > "$work/hold.log" &
 until grep -q held "$work/hold.log"; do sleep 0.1; done
