@@ -13,27 +13,30 @@
 namespace kwiklet {
 namespace {
 
-// The modifier bits of the usual X keyboard map: Alt is Mod1, NumLock Mod2, Super Mod4.
-constexpr std::uint16_t kNumLock = XCB_MOD_MASK_2;
-constexpr std::uint16_t kLocks[] = {0, XCB_MOD_MASK_LOCK, kNumLock, XCB_MOD_MASK_LOCK | kNumLock};
-constexpr std::uint16_t kCombinationBits =
-    XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_4;
+// The bits of the modifiers a combination may hold in a key event's state, and of
+// NumLock, which it may hold as well: where the server's modifier map puts the Alt,
+// Super and NumLock keys (Mod1, Mod4 and Mod2 on the usual maps).
+struct ModifierBits {
+    std::uint16_t alt = XCB_MOD_MASK_1;
+    std::uint16_t super = XCB_MOD_MASK_4;
+    std::uint16_t numLock = XCB_MOD_MASK_2;
 
-std::uint16_t modifierBits(Qt::KeyboardModifiers modifiers) {
-    constexpr std::pair<Qt::KeyboardModifier, std::uint16_t> kBits[] = {
-        {Qt::ControlModifier, XCB_MOD_MASK_CONTROL},
-        {Qt::AltModifier, XCB_MOD_MASK_1},
-        {Qt::ShiftModifier, XCB_MOD_MASK_SHIFT},
-        {Qt::MetaModifier, XCB_MOD_MASK_4},
-    };
-    std::uint16_t bits = 0;
-    for (const auto& [modifier, bit] : kBits) {
-        if (modifiers.testFlag(modifier)) {
-            bits |= bit;
+    std::uint16_t of(Qt::KeyboardModifiers modifiers) const {
+        const std::pair<Qt::KeyboardModifier, std::uint16_t> bits[] = {
+            {Qt::ControlModifier, XCB_MOD_MASK_CONTROL},
+            {Qt::AltModifier, alt},
+            {Qt::ShiftModifier, XCB_MOD_MASK_SHIFT},
+            {Qt::MetaModifier, super},
+        };
+        std::uint16_t result = 0;
+        for (const auto& [modifier, bit] : bits) {
+            if (modifiers.testFlag(modifier)) {
+                result |= bit;
+            }
         }
+        return result;
     }
-    return bits;
-}
+};
 
 // The X key symbol of each key a combination may name.
 xcb_keysym_t keysymOf(Qt::Key key) {
@@ -93,6 +96,36 @@ xcb_atom_t atomNamed(xcb_connection_t* connection, const char* name) {
     return atom;
 }
 
+// The modifier bit the server's map gives one of the keys bearing the symbol, or the
+// usual one when none has any.
+std::uint16_t modifierBitOf(xcb_connection_t* connection,
+                            const xcb_get_modifier_mapping_reply_t& map, xcb_keysym_t keysym,
+                            std::uint16_t usual) {
+    const std::vector<xcb_keycode_t> keys = keycodesOf(connection, keysym);
+    const xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(&map);
+    const int perModifier = map.keycodes_per_modifier;
+    constexpr int kModifiers = 8;  // Shift, Lock, Control, Mod1 to Mod5
+    for (int i = 0; i < kModifiers * perModifier; ++i) {
+        if (codes[i] != 0 && std::find(keys.begin(), keys.end(), codes[i]) != keys.end()) {
+            return static_cast<std::uint16_t>(1U << (i / perModifier));
+        }
+    }
+    return usual;
+}
+
+ModifierBits modifierBitsOf(xcb_connection_t* connection) {
+    ModifierBits bits;
+    xcb_get_modifier_mapping_reply_t* map =
+        xcb_get_modifier_mapping_reply(connection, xcb_get_modifier_mapping(connection), nullptr);
+    if (map != nullptr) {
+        bits.alt = modifierBitOf(connection, *map, 0xffe9, bits.alt);          // Alt_L
+        bits.super = modifierBitOf(connection, *map, 0xffeb, bits.super);      // Super_L
+        bits.numLock = modifierBitOf(connection, *map, 0xff7f, bits.numLock);  // Num_Lock
+        std::free(map);
+    }
+    return bits;
+}
+
 }  // namespace
 
 GlobalKeyGrab::GlobalKeyGrab(xcb_connection_t* connection, std::function<void()> pressed)
@@ -104,7 +137,7 @@ GlobalKeyGrab::GlobalKeyGrab(xcb_connection_t* connection, std::function<void()>
 GlobalKeyGrab::~GlobalKeyGrab() {
     QCoreApplication::instance()->removeNativeEventFilter(this);
     for (const xcb_keycode_t keycode : keycodes_) {
-        for (const std::uint16_t locks : kLocks) {
+        for (const std::uint16_t locks : locks_) {
             xcb_ungrab_key(connection_, keycode, root_, modifiers_ | locks);
         }
     }
@@ -112,10 +145,15 @@ GlobalKeyGrab::~GlobalKeyGrab() {
 }
 
 bool GlobalKeyGrab::grab(const KeyCombination& keys) {
-    modifiers_ = modifierBits(keys.modifiers);
+    const ModifierBits bits = modifierBitsOf(connection_);
+    modifiers_ = bits.of(keys.modifiers);
+    combinationBits_ =
+        bits.of(Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier | Qt::MetaModifier);
+    locks_ = {0, XCB_MOD_MASK_LOCK, bits.numLock,
+              static_cast<std::uint16_t>(XCB_MOD_MASK_LOCK | bits.numLock)};
     for (const xcb_keycode_t keycode : keycodesOf(connection_, keysymOf(keys.key))) {
         keycodes_.push_back(keycode);
-        for (const std::uint16_t locks : kLocks) {
+        for (const std::uint16_t locks : locks_) {
             xcb_generic_error_t* error = xcb_request_check(
                 connection_,
                 xcb_grab_key_checked(connection_, 0, root_, modifiers_ | locks, keycode,
@@ -155,7 +193,7 @@ bool GlobalKeyGrab::nativeEventFilter(const QByteArray& eventType, void* message
     }
     if (type == XCB_KEY_RELEASE) {
         held_ = false;
-    } else if (!held_ && (key->state & kCombinationBits) == modifiers_) {
+    } else if (!held_ && (key->state & combinationBits_) == modifiers_) {
         held_ = true;
         stampUserTime(key->time);
     }

@@ -11,6 +11,7 @@
 
 #include <xcb/xcb.h>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -43,7 +44,9 @@ private:
     xcb_atom_t userTime_;              // _NET_WM_USER_TIME
     xcb_window_t stamped_ = XCB_NONE;  // where the press's time was written, until seen
     std::function<void()> pressed_;
-    std::uint16_t modifiers_ = 0;
+    std::uint16_t modifiers_ = 0;           // the combination's bits in a key event's state
+    std::uint16_t combinationBits_ = 0;     // those of every modifier a combination may hold
+    std::array<std::uint16_t, 4> locks_{};  // none, CapsLock, NumLock, both
     std::vector<xcb_keycode_t> keycodes_;
     bool held_ = false;  // the X server repeats a held key's press
     QObject receiver_;   // a press waiting in the queue goes with the grab
