@@ -1,6 +1,7 @@
 // The main window's pop-up menu: its items, in the order the user sees them, and the
 // command behind each, all under one error trap.
 
+#include "app/Hotkey.h"
 #include "app/RunAtStartup.h"
 #include "app/Vendor.h"
 #include "app/picMain.h"
@@ -25,6 +26,7 @@ enum Command : int {
     kCheckForUpdates = 3,
     kOpenOnStartup = 5,
     kAlwaysOnTop = 6,
+    kHotkey = 7,
     kSkinz = 9,
     kOnlineHelp = 10,
 };
@@ -54,6 +56,7 @@ void picMain::createMenu() {
         {4, "-"},
         {kOpenOnStartup, "Open on Startup"},
         {kAlwaysOnTop, "Always on Top"},
+        {kHotkey, "Hotkey..."},
         {8, "-"},
         {kSkinz, "Skinz"},
         {kOnlineHelp, "Online Help"},
@@ -118,6 +121,9 @@ void picMain::mnuOU_Click(int index) {
                 break;
             case kAlwaysOnTop:
                 SetTopMost(*this, toggleSwitch(*mnuOU[kAlwaysOnTop], settings::kAlwaysOnTop));
+                break;
+            case kHotkey:
+                ChooseHotkey(*this);
                 break;
             case kExitCommand:
                 // Ends at once: no window's closing steps run, but the index is closed

@@ -1,5 +1,6 @@
 #include "app/StartProgram.h"
 
+#include "app/Hotkey.h"
 #include "app/IndexLocation.h"
 #include "app/picMain.h"
 #include "common/ErrorTrap.h"
@@ -55,6 +56,7 @@ std::unique_ptr<picMain> LoadMainWindow(IndexDatabase& database) {
     auto window = std::make_unique<picMain>(database);
     window->Form_Load();
     window->show();
+    TakeHotkey(*window);
     return window;
 }
 

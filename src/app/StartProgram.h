@@ -15,7 +15,7 @@ class picMain;
 // there but cannot be opened as an index database.
 void OpenIndexDb(IndexDatabase& database);
 
-// Loads and shows the main window over the index.
+// Loads and shows the main window over the index, and takes the hotkey that calls it up.
 std::unique_ptr<picMain> LoadMainWindow(IndexDatabase& database);
 
 // Opens the database and loads and shows the main window, without the About window

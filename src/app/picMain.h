@@ -105,7 +105,7 @@ public:
     QPushButton* cmdSkinz = nullptr;
     QPushButton* cmdSearch = nullptr;
     QMenu* mnuMain = nullptr;
-    std::array<QAction*, 13> mnuOU{};  // indexed as the menu's commands; 2 and 7 unused
+    std::array<QAction*, 13> mnuOU{};  // indexed as the menu's commands; 2 unused
 
     // Left by RestoreWindowSettings for the load.
     bool FirstRun = false;

@@ -4,6 +4,8 @@
 // Program logic calls these and never the system directly, so each operation has one
 // meaning on every platform and a recording stand-in in the tests.
 
+#include "platform/KeyCombination.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -66,6 +68,10 @@ struct FolderIdentity {
     std::uint64_t inode = 0;
     auto operator<=>(const FolderIdentity&) const = default;
 };
+
+// What asking for a global key came to: it is the program's now, another program holds
+// it already, or the window system lets no program take keys (Wayland, no display).
+enum class GlobalKeyResult { Taken, HeldByAnotherProgram, NotPossible };
 
 class Platform {
 public:
@@ -189,6 +195,15 @@ public:
     // process is asked to stop (on Linux SIGTERM, SIGHUP or SIGINT, as a logout or a
     // shutdown sends them), from the message loop, and is expected to end the process.
     virtual void watchSessionEnd(std::function<void()> save, std::function<void()> end) = 0;
+
+    // --- A global key --------------------------------------------------------------------
+    // Takes the combination from every program, whatever NumLock and CapsLock are, in
+    // place of any taken before: `pressed` runs from the message loop each time it is
+    // pressed, wherever the focus is (held down, it counts once).
+    virtual GlobalKeyResult takeGlobalKey(const KeyCombination& keys,
+                                          std::function<void()> pressed) = 0;
+    // Lets the global key go back to the other programs; nothing when none is taken.
+    virtual void releaseGlobalKey() = 0;
 };
 
 // The platform the program runs on. Tests install the recording stand-in instead;

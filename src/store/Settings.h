@@ -18,6 +18,7 @@ inline const QString kSkinRed = QStringLiteral("firstVal");
 inline const QString kSkinGreen = QStringLiteral("secondVal");
 inline const QString kSkinBlue = QStringLiteral("thirdVal");
 inline const QString kTopToBottom = QStringLiteral("TopToBottom");
+inline const QString kHotkey = QStringLiteral("Hotkey");
 
 // The stored text of the key, or the default when it was never written.
 QString read(const QString& key, const QString& defaultValue);

@@ -69,6 +69,31 @@ void RecordingPlatform::setWindowOpacityLevel(QWidget& window, int level) {
     opacityRequests.emplace_back(window.objectName(), level);
 }
 
+GlobalKeyResult RecordingPlatform::takeGlobalKey(const KeyCombination& keys,
+                                                 std::function<void()> pressed) {
+    const QString text = keyCombinationText(keys);
+    globalKeyRequests << QStringLiteral("take ") + text;
+    globalKeyPressed_ = nullptr;
+    if (keysHeldElsewhere.contains(text)) {
+        return GlobalKeyResult::HeldByAnotherProgram;
+    }
+    globalKeyPressed_ = std::move(pressed);
+    return GlobalKeyResult::Taken;
+}
+
+void RecordingPlatform::releaseGlobalKey() {
+    globalKeyRequests << QStringLiteral("release");
+    globalKeyPressed_ = nullptr;
+}
+
+bool RecordingPlatform::pressGlobalKey() {
+    if (!globalKeyPressed_) {
+        return false;
+    }
+    globalKeyPressed_();
+    return true;
+}
+
 std::optional<QString> RecordingPlatform::documentsFolder() {
     return documentsFolderMissing ? std::nullopt : real_->documentsFolder();
 }

@@ -2,7 +2,7 @@
 
 // The platform for tests and benchmarks: a recorder in front of a real platform it is
 // given. What cannot happen unattended (message boxes, opening what the user chose,
-// pauses, ending the process, window-manager requests, dragging windows) is recorded
+// pauses, ending the process, window-manager requests, dragging windows, global keys) is recorded
 // instead; everything else goes to the real platform, so that tests run on real files,
 // real folders and real settings. The executable's folder and the settings folder are
 // the real platform's, made where the test chooses.
@@ -39,6 +39,9 @@ public:
     void dragWindow(QWidget& window, QPoint grabbedAt) override;
     void allowWindowOpacity(QWidget& window) override;
     void setWindowOpacityLevel(QWidget& window, int level) override;
+    GlobalKeyResult takeGlobalKey(const KeyCombination& keys,
+                                  std::function<void()> pressed) override;
+    void releaseGlobalKey() override;
 
     // Recorded or changed by the knobs below, then done by the real platform.
     void yieldToMessageLoop() override;
@@ -81,6 +84,12 @@ public:
     int dragRequests = 0;
     int opacityAllowances = 0;
     std::vector<std::pair<QString, int>> opacityRequests;  // window's object name, level
+    QStringList globalKeyRequests;  // "take Ctrl+Alt+K" or "release", in order
+
+    // Presses the global key taken, as the user would; false when none is taken.
+    bool pressGlobalKey();
+    // The combinations (as their canonical text) another program holds already.
+    QSet<QString> keysHeldElsewhere;
 
     // Called at every yield, so that a test can look at the program's state inside a
     // long operation.
@@ -108,6 +117,7 @@ public:
 
 private:
     std::unique_ptr<Platform> real_;
+    std::function<void()> globalKeyPressed_;
 };
 
 }  // namespace kwiklet

@@ -1,5 +1,6 @@
 #include "platform/posix/PosixPlatform.h"
 
+#include "platform/posix/GlobalKeyGrab.h"
 #include "platform/posix/RegularFile.h"
 #include "platform/posix/ShellOpener.h"
 
@@ -58,6 +59,8 @@ bool isHiddenName(const QDir& folder, const QString& name) {
 }  // namespace
 
 PosixPlatform::PosixPlatform(PlatformLocations locations) : locations_(std::move(locations)) {}
+
+PosixPlatform::~PosixPlatform() = default;
 
 void PosixPlatform::showMessage(const QString& text, const QString& title, MessageKind kind) {
     QMessageBox box(iconFor(kind), title, text, QMessageBox::Ok);
@@ -199,6 +202,25 @@ void PosixPlatform::setWindowOpacityLevel(QWidget& window, int level) {
     if (window.property(kOpacityAllowed).toBool()) {
         window.setWindowOpacity(level / static_cast<double>(kOpaque));
     }
+}
+
+GlobalKeyResult PosixPlatform::takeGlobalKey(const KeyCombination& keys,
+                                             std::function<void()> pressed) {
+    globalKey_.reset();
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (x11 == nullptr || QGuiApplication::platformName() != QLatin1String("xcb")) {
+        return GlobalKeyResult::NotPossible;
+    }
+    auto grab = std::make_unique<GlobalKeyGrab>(x11->connection(), std::move(pressed));
+    if (!grab->grab(keys)) {
+        return GlobalKeyResult::HeldByAnotherProgram;
+    }
+    globalKey_ = std::move(grab);
+    return GlobalKeyResult::Taken;
+}
+
+void PosixPlatform::releaseGlobalKey() {
+    globalKey_.reset();
 }
 
 std::unique_ptr<Platform> makeSystemPlatform() {

@@ -5,6 +5,8 @@
 
 namespace kwiklet {
 
+class GlobalKeyGrab;
+
 // Where the program finds itself and keeps its settings. Empty members are worked out
 // from the running executable and the user's XDG folders.
 struct PlatformLocations {
@@ -18,6 +20,7 @@ struct PlatformLocations {
 class PosixPlatform : public Platform {
 public:
     explicit PosixPlatform(PlatformLocations locations = {});
+    ~PosixPlatform() override;
 
     void showMessage(const QString& text, const QString& title, MessageKind kind) override;
 
@@ -62,12 +65,17 @@ public:
     std::vector<QRect> screenAreas() override;
     void watchSessionEnd(std::function<void()> save, std::function<void()> end) override;
 
+    GlobalKeyResult takeGlobalKey(const KeyCombination& keys,
+                                  std::function<void()> pressed) override;
+    void releaseGlobalKey() override;
+
 private:
     QString settingsFile(const QString& application) const;
 
     PlatformLocations locations_;
     FolderReader folders_;
     bool busyPointerShown_ = false;
+    std::unique_ptr<GlobalKeyGrab> globalKey_;
 };
 
 }  // namespace kwiklet

@@ -1,0 +1,77 @@
+#include "app/Hotkey.h"
+
+#include "app/WindowToggle.h"
+#include "app/picMain.h"
+#include "common/ErrorTrap.h"
+#include "platform/Platform.h"
+#include "store/IndexDatabase.h"
+#include "store/Settings.h"
+#include "windows/frmHotkey.h"
+
+namespace kwiklet {
+namespace {
+
+// Bound by none of the common Linux desktops (GNOME, KDE Plasma, Xfce, Cinnamon, MATE,
+// LXQt) out of the box, unlike Alt+Space (their window menu), Super+Space (the input
+// source) and Alt+F2 (their own run boxes).
+const QString kDefaultHotkey = QStringLiteral("Ctrl+Alt+Space");
+const QString kMessageTitle = kAppTitle + QStringLiteral(" Hotkey");
+const QString kGoingOn = QStringLiteral(
+    "\r\n\r\nKwiklet goes on without a hotkey; choose another with \"Hotkey...\" in its menu.");
+
+// A main window closed meanwhile closed the index with it: it is loaded again first, as
+// the About window's Continue does.
+void callUpOrPutAway(picMain& window) {
+    const IndexDatabase& database = window.database();
+    if (!window.isVisible() && database.IndexDb && !database.IndexDb->isOpen()) {
+        window.Form_Load();
+    }
+    ToggleMainWindow(window);
+}
+
+void takeStoredHotkey(picMain& window) {
+    auto& system = platform();
+    system.releaseGlobalKey();
+    const QString text = settings::read(settings::kHotkey, kDefaultHotkey);
+    const ReadKeyCombination read = readKeyCombination(text);
+    if (!read.keys) {
+        if (!read.problem.isEmpty()) {
+            system.showMessage(
+                QStringLiteral("The hotkey \"%1\" cannot be used: %2.").arg(text, read.problem) +
+                    kGoingOn,
+                kMessageTitle, MessageKind::Warning);
+        }
+        return;
+    }
+    const GlobalKeyResult result =
+        system.takeGlobalKey(*read.keys, [&window] { callUpOrPutAway(window); });
+    if (result == GlobalKeyResult::HeldByAnotherProgram) {
+        system.showMessage(QStringLiteral("Another program holds %1 already, so it cannot call "
+                                          "Kwiklet up.")
+                                   .arg(keyCombinationText(*read.keys)) +
+                               kGoingOn,
+                           kMessageTitle, MessageKind::Warning);
+    }
+}
+
+}  // namespace
+
+void TakeHotkey(picMain& window) {
+    takeStoredHotkey(window);
+    QObject::connect(&window, &QObject::destroyed, [] { platform().releaseGlobalKey(); });
+}
+
+void ChooseHotkey(picMain& window) {
+    // While the window records, the hotkey is let go: pressed, it is recorded as any
+    // other combination instead of calling the main window up or away.
+    platform().releaseGlobalKey();
+    ShowHotkeyWindow(window, settings::read(settings::kHotkey, kDefaultHotkey),
+                     [&window](const std::optional<QString>& chosen) {
+                         if (chosen) {
+                             settings::write(settings::kHotkey, *chosen);
+                         }
+                         takeStoredHotkey(window);
+                     });
+}
+
+}  // namespace kwiklet
