@@ -54,6 +54,7 @@ void picMain::createMenu() {
         {4, "-"},
         {kOpenOnStartup, "Open on Startup"},
         {kAlwaysOnTop, "Always on Top"},
+        {kKeepRunningCommand, "Keep Running"},
         {8, "-"},
         {kSkinz, "Skinz"},
         {kOnlineHelp, "Online Help"},
@@ -80,6 +81,8 @@ void picMain::createMenu() {
     mnuOU[kOpenOnStartup]->setChecked(false);
     mnuOU[kAlwaysOnTop]->setCheckable(true);
     mnuOU[kAlwaysOnTop]->setChecked(true);
+    mnuOU[kKeepRunningCommand]->setCheckable(true);
+    mnuOU[kKeepRunningCommand]->setChecked(false);
 }
 
 void picMain::mnuOU_Click(int index) {
@@ -118,6 +121,9 @@ void picMain::mnuOU_Click(int index) {
                 break;
             case kAlwaysOnTop:
                 SetTopMost(*this, toggleSwitch(*mnuOU[kAlwaysOnTop], settings::kAlwaysOnTop));
+                break;
+            case kKeepRunningCommand:
+                toggleSwitch(*mnuOU[kKeepRunningCommand], settings::kStayRunning);
                 break;
             case kExitCommand:
                 // Ends at once: no window's closing steps run, but the index is closed

@@ -86,6 +86,9 @@ void picMain::RestoreWindowSettings() {
     mnuOU[5]->setChecked(onStartup);
     SetRunAtStartup(onStartup);
 
+    mnuOU[kKeepRunningCommand]->setChecked(
+        toInt16(settings::read(settings::kStayRunning, QStringLiteral("0"))) != 0);
+
     CreateTransparentWindowStyle(*this);
     WindowTransparency(*this, kOpacityMode, 0,
                        toInt32(settings::read(settings::kTransparency, QString::number(kOpaque))));

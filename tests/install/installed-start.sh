@@ -17,6 +17,10 @@ fail() { echo "FAIL: $*"; cat "$work/kwiklet.log" 2> /dev/null || true; exit 1; 
 prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" > /dev/null
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+# A runtime folder and no session bus of its own: no other Kwiklet of this user answers.
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+unset DBUS_SESSION_BUS_ADDRESS
 # Only the launcher below is indexed, none of this machine's.
 export XDG_DATA_DIRS="$work/system"
 mkdir -p "$XDG_DATA_HOME/applications" "$XDG_DATA_DIRS/applications"
@@ -63,6 +67,7 @@ start_and_exit
 echo "second start kept it"
 # The entry names the installed program for TryExec: once the package is removed, the
 # session skips the entry instead of starting a program that is gone.
-autostart="$XDG_CONFIG_HOME/autostart/kwiklet.desktop"
+autostart="$XDG_CONFIG_HOME/autostart/example.kwiklet.Kwiklet.desktop"
 grep -qx "TryExec=$prefix/bin/kwiklet" "$autostart" || fail "the session's entry: $(cat "$autostart")"
+grep -qx "Exec=$prefix/bin/kwiklet --autostart" "$autostart" || fail "the session's entry: $(cat "$autostart")"
 echo "PASS"

@@ -142,8 +142,9 @@ ScreenMetrics RecordingPlatform::screenMetrics() {
     return real_->screenMetrics();
 }
 
-StartWithSessionResult RecordingPlatform::setStartWithSession(bool on) {
-    return real_->setStartWithSession(on);
+StartWithSessionResult RecordingPlatform::setStartWithSession(const QString& applicationId,
+                                                              bool on) {
+    return real_->setStartWithSession(applicationId, on);
 }
 
 void RecordingPlatform::keepWindowSize(QWidget& window) {
@@ -152,6 +153,15 @@ void RecordingPlatform::keepWindowSize(QWidget& window) {
 
 void RecordingPlatform::watchSessionEnd(std::function<void()> save, std::function<void()> end) {
     real_->watchSessionEnd(std::move(save), std::move(end));
+}
+
+bool RecordingPlatform::claimRunningCopy(const QString& name,
+                                         std::function<void(const QStringList&)> commands) {
+    return real_->claimRunningCopy(name, std::move(commands));
+}
+
+bool RecordingPlatform::sendToRunningCopy(const QString& name, const QStringList& arguments) {
+    return real_->sendToRunningCopy(name, arguments);
 }
 
 }  // namespace kwiklet

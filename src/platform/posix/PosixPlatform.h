@@ -51,7 +51,7 @@ public:
     QString executableName() override;
     ScreenMetrics screenMetrics() override;
 
-    StartWithSessionResult setStartWithSession(bool on) override;
+    StartWithSessionResult setStartWithSession(const QString& applicationId, bool on) override;
 
     void setStayOnTop(QWidget& window, bool on) override;
     void dragWindow(QWidget& window, QPoint grabbedAt) override;
@@ -61,6 +61,10 @@ public:
 
     std::vector<QRect> screenAreas() override;
     void watchSessionEnd(std::function<void()> save, std::function<void()> end) override;
+
+    bool claimRunningCopy(const QString& name,
+                          std::function<void(const QStringList&)> commands) override;
+    bool sendToRunningCopy(const QString& name, const QStringList& arguments) override;
 
 private:
     QString settingsFile(const QString& application) const;
