@@ -211,8 +211,19 @@ bool PosixPlatform::claimRunningCopy(const QString& name, Commands commands) {
 }
 
 bool PosixPlatform::sendToRunningCopy(const QString& name, const QStringList& arguments) {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    return bus.isConnected() ? sendOnBus(bus, name, arguments) : sendThroughSocket(name, arguments);
+    // A connection of its own, closed again: a start that hands over under a core
+    // application may go on to become the running copy under another application object,
+    // and Qt's shared session connection would no longer deliver calls then.
+    const QString connectionName = QStringLiteral("kwiklet-hand-over");
+    bool sent = false;
+    {
+        QDBusConnection bus =
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, connectionName);
+        sent = bus.isConnected() ? sendOnBus(bus, name, arguments)
+                                 : sendThroughSocket(name, arguments);
+    }
+    QDBusConnection::disconnectFromBus(connectionName);
+    return sent;
 }
 
 }  // namespace kwiklet
