@@ -33,6 +33,9 @@ void ShowMainWindow(picMain& window, std::optional<QString> text) {
     window.Text1->setFocus(Qt::OtherFocusReason);
     if (text) {
         window.Text1->setText(*text);
+    } else {
+        // Called up, the window is there for a new search: what is typed replaces the box.
+        window.Text1->selectAll();
     }
 }
 
