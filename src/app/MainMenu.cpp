@@ -14,6 +14,7 @@
 #include "windows/frmAbout.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QMenu>
 
 namespace kwiklet {
@@ -123,7 +124,9 @@ void picMain::mnuOU_Click(int index) {
                 SetTopMost(*this, toggleSwitch(*mnuOU[kAlwaysOnTop], settings::kAlwaysOnTop));
                 break;
             case kKeepRunningCommand:
-                toggleSwitch(*mnuOU[kKeepRunningCommand], settings::kStayRunning);
+                // Kept running, the program outlives its last window closing.
+                QGuiApplication::setQuitOnLastWindowClosed(
+                    !toggleSwitch(*mnuOU[kKeepRunningCommand], settings::kStayRunning));
                 break;
             case kExitCommand:
                 // Ends at once: no window's closing steps run, but the index is closed

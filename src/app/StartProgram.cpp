@@ -187,7 +187,9 @@ int StartProgram(QApplication& application, const QStringList& arguments) {
     QGuiApplication::setDesktopFileName(vendor::kApplicationId);
     const Command command = ReadCommand(arguments);
     if (command.bySession && keepRunningStored()) {
-        // Hidden until called up; the index is open already, as for any start.
+        // Hidden until called up, with no window to close; the index is open already, as
+        // for any start.
+        QGuiApplication::setQuitOnLastWindowClosed(false);
         if (!openIndex(database)) {
             return 1;
         }

@@ -192,6 +192,8 @@ TEST_F(KeepRunningTest, EscAndALaunchHideTheWindowInsteadOfEndingTheProgram) {
         auto window = LaunchProgram(database);
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(window->mnuOU[kKeepRunningCommand]->isChecked(), c.keepRunning);
+        // Kept running, closing the skin editor as the last window shown ends nothing.
+        EXPECT_EQ(QGuiApplication::quitOnLastWindowClosed(), !c.keepRunning);
         window->Text1->setText("no");
         platform.recorder().settingWrites.clear();
         c.act(*window);
