@@ -7,16 +7,18 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTextStream>
 
 namespace kwiklet {
 namespace {
 
-// How often a start tries again when the running copy ended, or had not yet opened its
-// door, between its own claim and its handover, and how long it waits in between.
-constexpr int kAttempts = 50;
+// A start tries again when the running copy ended, or had not yet opened its door,
+// between its own claim and its handover, pausing in between; a copy that holds its name
+// but never answers is given up on after a while, so that no start hangs.
 constexpr int kAttemptPauseMs = 20;
+constexpr qint64 kGiveUpAfterMs = 10000;
 
 // A bus name element: letters, digits and '_', not starting with a digit.
 QString nameElement(const QString& text) {
@@ -80,7 +82,9 @@ bool BecomeRunningCopy(const QStringList& arguments,
                        std::function<void(const QStringList&)> commands) {
     auto& system = platform();
     const QString name = RunningCopyName();
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!waited.hasExpired(kGiveUpAfterMs)) {
         if (system.claimRunningCopy(name, commands)) {
             return true;
         }

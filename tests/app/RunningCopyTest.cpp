@@ -1,7 +1,7 @@
 // One running copy per user and index, with the real program as the later start: its
 // commands reach a real main window in this process, which holds the running copy's name
-// on a private session bus; and real copies of the program, killed or started at the
-// same instant, with a private bus and without one. Keep Running on the real window.
+// on a private session bus; and real copies of the program, killed, stopped or started
+// at the same instant, with a private bus and without one. Keep Running on the real window.
 
 #include "support/MainWindowFixture.h"
 
@@ -128,7 +128,7 @@ TEST_F(RunningCopyTest, LaterStartsCommandTheRunningCopysWindow) {
     EXPECT_TRUE(recorder_.messages.empty());
 }
 
-TEST_F(RunningCopyTest, OneCopyRunsWhateverEndedBeforeOrStartsAtTheSameInstant) {
+TEST_F(RunningCopyTest, OneCopyRunsWhateverEndedStoppedOrStartedAtTheSameInstant) {
     for (const bool bus : {true, false}) {
         SCOPED_TRACE(bus ? "session bus" : "lock and socket");
         useBus(bus);
@@ -152,6 +152,14 @@ TEST_F(RunningCopyTest, OneCopyRunsWhateverEndedBeforeOrStartsAtTheSameInstant) 
         EXPECT_TRUE(endsWell(oneRuns ? *one : *other));
         // With nothing running, --hide and --quit start nothing.
         EXPECT_TRUE(endsWell(*start({"--hide"})));
+        // A copy that holds on but never answers (stopped) is given up on: no start hangs.
+        const auto stopped = start({});
+        ASSERT_TRUE(keepsRunning(*stopped));
+        ::kill(static_cast<pid_t>(stopped->processId()), SIGSTOP);
+        const auto waiting = start({});
+        EXPECT_TRUE(waiting->waitForFinished(30000));
+        ::kill(static_cast<pid_t>(stopped->processId()), SIGKILL);
+        stopped->waitForFinished();
     }
 }
 
