@@ -78,24 +78,24 @@ std::optional<int> RunThinCommand(int argc, char** argv) {
     return std::nullopt;
 }
 
-bool BecomeRunningCopy(const QStringList& arguments,
-                       std::function<void(const QStringList&)> commands) {
+StartRole BecomeRunningCopy(const QStringList& arguments,
+                            std::function<void(const QStringList&)> commands) {
     auto& system = platform();
     const QString name = RunningCopyName();
     QElapsedTimer waited;
     waited.start();
     while (!waited.hasExpired(kGiveUpAfterMs)) {
         if (system.claimRunningCopy(name, commands)) {
-            return true;
+            return StartRole::RunningCopy;
         }
         if (system.sendToRunningCopy(name, arguments)) {
-            return false;
+            return StartRole::HandedOver;
         }
         system.sleep(kAttemptPauseMs);
     }
     QTextStream(stderr) << "Kwiklet runs already (" << name
                         << ") but does not answer; this start ends.\n";
-    return false;
+    return StartRole::Unanswered;
 }
 
 }  // namespace kwiklet

@@ -23,11 +23,14 @@ QString RunningCopyName();
 // running.
 std::optional<int> RunThinCommand(int argc, char** argv);
 
-// Makes this process the running copy, whose `commands` then receive the command lines of
-// later starts; true then. False when a copy runs already: this command line has gone to
-// it (or, when it could not be reached, the standard error says so), and this start ends.
-bool BecomeRunningCopy(const QStringList& arguments,
-                       std::function<void(const QStringList&)> commands);
+// What became of a start: the running copy now, whose `commands` receive the command
+// lines of later starts; or a start that ends, having handed its command line to the
+// copy that runs, or having given up on one that never answers (the standard error
+// says so).
+enum class StartRole { RunningCopy, HandedOver, Unanswered };
+
+StartRole BecomeRunningCopy(const QStringList& arguments,
+                            std::function<void(const QStringList&)> commands);
 
 // The command line without the program's name.
 QStringList ArgumentsOf(int argc, char** argv);

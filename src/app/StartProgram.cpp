@@ -173,10 +173,12 @@ int RunProgram(QApplication& application, IndexDatabase& database,
 int StartProgram(QApplication& application, const QStringList& arguments) {
     IndexDatabase database;
     std::unique_ptr<picMain> window;
-    if (!BecomeRunningCopy(arguments, [&database, &window](const QStringList& handedOver) {
+    const StartRole role =
+        BecomeRunningCopy(arguments, [&database, &window](const QStringList& handedOver) {
             ObeyCommandLine(handedOver, database, window);
-        })) {
-        return 0;
+        });
+    if (role != StartRole::RunningCopy) {
+        return role == StartRole::HandedOver ? 0 : 1;
     }
     QIcon icon;
     for (const char* size : {"16", "32", "48"}) {

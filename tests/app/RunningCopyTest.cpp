@@ -158,6 +158,7 @@ TEST_F(RunningCopyTest, OneCopyRunsWhateverEndedStoppedOrStartedAtTheSameInstant
         ::kill(static_cast<pid_t>(stopped->processId()), SIGSTOP);
         const auto waiting = start({});
         EXPECT_TRUE(waiting->waitForFinished(30000));
+        EXPECT_EQ(waiting->exitCode(), 1);
         ::kill(static_cast<pid_t>(stopped->processId()), SIGKILL);
         stopped->waitForFinished();
     }
