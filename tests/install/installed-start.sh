@@ -2,7 +2,8 @@
 # Installs into a temporary prefix and starts the installed program as a user would, on
 # a private X server with a home of its own: the first start makes the user's own index
 # from the installed one and rebuilds it; the second keeps it as it is, and writes the
-# session's entry once Open on Startup is on.
+# session's entry once Open on Startup is on. Each time, another start while it runs
+# hands over and ends.
 # Usage: installed-start.sh BUILD_FOLDER. Needs xvfb-run, xdotool and python3.
 set -euo pipefail
 if [ -z "${KWIKLET_UNDER_XVFB:-}" ]; then
@@ -43,6 +44,10 @@ start_and_exit() {
   main=$(timeout 60 xdotool search --sync --onlyvisible --name '^Kwiklet$' | head -1) ||
     fail "no main window"
   sleep 1
+  # Started again, it hands over to the running copy and ends, with no second window.
+  timeout 10 "$prefix/bin/kwiklet" || fail "a second start did not end at once"
+  ! xdotool search --onlyvisible --name '^About Kwiklet$' > /dev/null ||
+    fail "a second start showed an About window"
   xdotool windowfocus --sync "$main" key Escape
   timeout 30 tail --pid="$pid" -f /dev/null || fail "Esc did not end the program"
 }
