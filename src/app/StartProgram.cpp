@@ -134,8 +134,7 @@ void ObeyCommandLine(const QStringList& arguments, IndexDatabase& database,
     }
     if (!window) {
         if (QWidget* about = aboutWindow()) {
-            about->raise();
-            about->activateWindow();
+            platform().bringForward(*about);
             return;
         }
         window = LoadMainWindow(database);

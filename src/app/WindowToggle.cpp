@@ -1,6 +1,7 @@
 #include "app/WindowToggle.h"
 
 #include "app/picMain.h"
+#include "platform/Platform.h"
 #include "store/IndexDatabase.h"
 
 #include <QLineEdit>
@@ -28,8 +29,7 @@ void ShowMainWindow(picMain& window, std::optional<QString> text) {
         window.hide();
     }
     window.show();
-    window.raise();
-    window.activateWindow();
+    platform().bringForward(window);
     window.Text1->setFocus(Qt::OtherFocusReason);
     if (text) {
         window.Text1->setText(*text);

@@ -175,6 +175,11 @@ public:
     // Tells the window manager that the window has one size: its frame offers no
     // maximise button and no resizing. Holds for every later showing of the window.
     virtual void keepWindowSize(QWidget& window) = 0;
+    // Raises the shown window and makes it the active one as the user's own request
+    // would, so that a window manager that keeps programs from taking the focus by
+    // themselves still gives it (on X11 a request as from a pager, at the current time,
+    // once the window is mapped).
+    virtual void bringForward(QWidget& window) = 0;
     // Lets the window take an opacity level from now on.
     virtual void allowWindowOpacity(QWidget& window) = 0;
     // Sets the opacity of a window allowed to take one, from 0 (invisible) to kOpaque;

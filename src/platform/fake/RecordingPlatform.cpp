@@ -151,6 +151,10 @@ void RecordingPlatform::keepWindowSize(QWidget& window) {
     real_->keepWindowSize(window);
 }
 
+void RecordingPlatform::bringForward(QWidget& window) {
+    real_->bringForward(window);
+}
+
 void RecordingPlatform::watchSessionEnd(std::function<void()> save, std::function<void()> end) {
     real_->watchSessionEnd(std::move(save), std::move(end));
 }

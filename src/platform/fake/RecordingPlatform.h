@@ -67,6 +67,7 @@ public:
     ScreenMetrics screenMetrics() override;
     StartWithSessionResult setStartWithSession(const QString& applicationId, bool on) override;
     void keepWindowSize(QWidget& window) override;
+    void bringForward(QWidget& window) override;
     void watchSessionEnd(std::function<void()> save, std::function<void()> end) override;
     bool claimRunningCopy(const QString& name,
                           std::function<void(const QStringList&)> commands) override;

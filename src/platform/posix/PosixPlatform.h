@@ -56,6 +56,7 @@ public:
     void setStayOnTop(QWidget& window, bool on) override;
     void dragWindow(QWidget& window, QPoint grabbedAt) override;
     void keepWindowSize(QWidget& window) override;
+    void bringForward(QWidget& window) override;
     void allowWindowOpacity(QWidget& window) override;
     void setWindowOpacityLevel(QWidget& window, int level) override;
 
