@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(build-essential cmake pkg-config qt6-base-dev libgl-dev libsqlite3-dev
           libgtest-dev libgmock-dev libbenchmark-dev python3 clang-14 libclang-rt-14-dev
           libxcb1-dev fonts-liberation2 fonts-dejavu-extra
-          xvfb xauth xdotool desktop-file-utils dpkg-dev)
+          xvfb xauth xdotool desktop-file-utils dpkg-dev dbus)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

@@ -15,6 +15,7 @@
 #include "windows/frmAbout.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QMenu>
 
 namespace kwiklet {
@@ -26,7 +27,7 @@ enum Command : int {
     kCheckForUpdates = 3,
     kOpenOnStartup = 5,
     kAlwaysOnTop = 6,
-    kHotkey = 7,
+    kHotkey = 2,
     kSkinz = 9,
     kOnlineHelp = 10,
 };
@@ -56,6 +57,7 @@ void picMain::createMenu() {
         {4, "-"},
         {kOpenOnStartup, "Open on Startup"},
         {kAlwaysOnTop, "Always on Top"},
+        {kKeepRunningCommand, "Keep Running"},
         {kHotkey, "Hotkey..."},
         {8, "-"},
         {kSkinz, "Skinz"},
@@ -83,6 +85,8 @@ void picMain::createMenu() {
     mnuOU[kOpenOnStartup]->setChecked(false);
     mnuOU[kAlwaysOnTop]->setCheckable(true);
     mnuOU[kAlwaysOnTop]->setChecked(true);
+    mnuOU[kKeepRunningCommand]->setCheckable(true);
+    mnuOU[kKeepRunningCommand]->setChecked(false);
 }
 
 void picMain::mnuOU_Click(int index) {
@@ -124,6 +128,11 @@ void picMain::mnuOU_Click(int index) {
                 break;
             case kHotkey:
                 ChooseHotkey(*this);
+                break;
+            case kKeepRunningCommand:
+                // Kept running, the program outlives its last window closing.
+                QGuiApplication::setQuitOnLastWindowClosed(
+                    !toggleSwitch(*mnuOU[kKeepRunningCommand], settings::kStayRunning));
                 break;
             case kExitCommand:
                 // Ends at once: no window's closing steps run, but the index is closed

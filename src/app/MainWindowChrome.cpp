@@ -65,7 +65,19 @@ void picMain::Form_MouseDown(Qt::MouseButtons buttons, QPoint where) {
 
 void picMain::Form_KeyPress(int key) {
     if (key == kKeyEscape) {
-        mnuOU_Click(kExitCommand);
+        keepsRunning() ? hideWhenKeptRunning() : mnuOU_Click(kExitCommand);
+    }
+}
+
+bool picMain::keepsRunning() const {
+    return mnuOU[kKeepRunningCommand]->isChecked();
+}
+
+void picMain::hideWhenKeptRunning() {
+    if (keepsRunning()) {
+        SaveWindowPosition();
+        // After the key that asked for it is through: the box still takes an Enter.
+        QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "store/Settings.h"
 
 #include <QAction>
+#include <QGuiApplication>
 
 #include <algorithm>
 #include <cmath>
@@ -85,6 +86,13 @@ void picMain::RestoreWindowSettings() {
         toInt16(settings::read(settings::kOpenOnStartup, QStringLiteral("0"))) != 0;
     mnuOU[5]->setChecked(onStartup);
     SetRunAtStartup(onStartup);
+
+    // Kept running, the program outlives its last window closing (the skin editor
+    // closed while the main window is hidden, say).
+    const bool keepRunning =
+        toInt16(settings::read(settings::kStayRunning, QStringLiteral("0"))) != 0;
+    mnuOU[kKeepRunningCommand]->setChecked(keepRunning);
+    QGuiApplication::setQuitOnLastWindowClosed(!keepRunning);
 
     CreateTransparentWindowStyle(*this);
     WindowTransparency(*this, kOpacityMode, 0,

@@ -1,5 +1,6 @@
 #include "app/RunAtStartup.h"
 
+#include "app/Vendor.h"
 #include "common/ErrorTrap.h"
 #include "platform/Platform.h"
 
@@ -17,7 +18,8 @@ void SetRunAtStartup(bool enable) {
     auto& system = platform();
     // Anything else that fails shows its number and description, and ends here.
     if (auto error = catchError([&] {
-            const StartWithSessionResult result = system.setStartWithSession(enable);
+            const StartWithSessionResult result =
+                system.setStartWithSession(vendor::kApplicationId, enable);
             if (result.error != 0) {
                 showStatus(result.error, result.placeFailed ? "opening key" : "setting key");
             }

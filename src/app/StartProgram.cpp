@@ -1,11 +1,17 @@
 #include "app/StartProgram.h"
 
+#include "app/CommandLine.h"
 #include "app/Hotkey.h"
 #include "app/IndexLocation.h"
+#include "app/RunningCopy.h"
+#include "app/Vendor.h"
+#include "app/WindowToggle.h"
 #include "app/picMain.h"
+#include "common/Conversions.h"
 #include "common/ErrorTrap.h"
 #include "platform/Platform.h"
 #include "store/IndexDatabase.h"
+#include "store/Settings.h"
 #include "windows/frmAbout.h"
 
 #include <QApplication>
@@ -64,16 +70,84 @@ std::unique_ptr<picMain> LaunchProgram(IndexDatabase& database) {
     return openIndex(database) ? LoadMainWindow(database) : nullptr;
 }
 
-bool ShowStartUp(IndexDatabase& database, std::unique_ptr<picMain>& window) {
+bool ShowStartUp(IndexDatabase& database, std::unique_ptr<picMain>& window,
+                 std::optional<QString> text) {
     if (!openIndex(database)) {
         return false;
     }
     // Until Continue, the About window is the only window: closing it any other way
     // leaves none, and the program ends.
     ShowAboutWindow(
-        true, [&database, &window] { window = LoadMainWindow(database); },
+        true,
+        [&database, &window, text] {
+            window = LoadMainWindow(database);
+            if (text) {
+                ShowMainWindow(*window, text);
+            }
+        },
         [&database] { CloseIndexDb(database); });
     return true;
+}
+
+namespace {
+
+// The open About window, or null.
+QWidget* aboutWindow() {
+    for (QWidget* shown : QApplication::topLevelWidgets()) {
+        if (qobject_cast<frmAbout*>(shown) && shown->isVisible()) {
+            return shown;
+        }
+    }
+    return nullptr;
+}
+
+// Whether "Keep Running" is on; a stored value that is not a number counts as off here,
+// and the main window's load reports it.
+bool keepRunningStored() {
+    bool on = false;
+    catchError(
+        [&on] { on = toInt16(settings::read(settings::kStayRunning, QStringLiteral("0"))) != 0; });
+    return on;
+}
+
+}  // namespace
+
+void ObeyCommandLine(const QStringList& arguments, IndexDatabase& database,
+                     std::unique_ptr<picMain>& window) {
+    const Command command = ReadCommand(arguments);
+    if (command.kind == Command::Quit) {
+        if (window) {
+            window->mnuOU_Click(kExitCommand);  // saves the position, as Exit does
+        } else {
+            CloseIndexDb(database);
+            platform().endProcess();
+        }
+        return;
+    }
+    if (command.kind == Command::Hide) {
+        if (window && window->isVisible()) {
+            window->SaveWindowPosition();
+            window->hide();
+        }
+        return;
+    }
+    if (command.kind == Command::Start && command.bySession) {
+        return;  // the session starting again asks for nothing
+    }
+    if (!window) {
+        if (QWidget* about = aboutWindow()) {
+            platform().bringForward(*about);
+            return;
+        }
+        window = LoadMainWindow(database);
+        ShowMainWindow(*window, command.text);
+        return;
+    }
+    if (command.kind == Command::Toggle) {
+        ToggleMainWindow(*window);
+    } else {
+        ShowMainWindow(*window, command.text);
+    }
 }
 
 int RunProgram(QApplication& application, IndexDatabase& database,
@@ -97,15 +171,32 @@ int RunProgram(QApplication& application, IndexDatabase& database,
     return result;
 }
 
-int StartProgram(QApplication& application) {
+int StartProgram(QApplication& application, const QStringList& arguments) {
+    IndexDatabase database;
+    std::unique_ptr<picMain> window;
+    const StartRole role =
+        BecomeRunningCopy(arguments, [&database, &window](const QStringList& handedOver) {
+            ObeyCommandLine(handedOver, database, window);
+        });
+    if (role != StartRole::RunningCopy) {
+        return role == StartRole::HandedOver ? 0 : 1;
+    }
     QIcon icon;
     for (const char* size : {"16", "32", "48"}) {
         icon.addFile(QStringLiteral(":/kwiklet/kwiklet-%1.png").arg(QLatin1String(size)));
     }
     application.setWindowIcon(icon);
-    IndexDatabase database;
-    std::unique_ptr<picMain> window;
-    if (!ShowStartUp(database, window)) {
+    // The desktop matches the windows to the installed entry by its ID.
+    QGuiApplication::setDesktopFileName(vendor::kApplicationId);
+    const Command command = ReadCommand(arguments);
+    if (command.bySession && keepRunningStored()) {
+        // Hidden until called up, with no window to close; the index is open already, as
+        // for any start.
+        QGuiApplication::setQuitOnLastWindowClosed(false);
+        if (!openIndex(database)) {
+            return 1;
+        }
+    } else if (!ShowStartUp(database, window, command.text)) {
         return 1;
     }
     return RunProgram(application, database, window);

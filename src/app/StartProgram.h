@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QStringList>
+
 #include <memory>
+#include <optional>
 
 class QApplication;
 
@@ -24,9 +27,18 @@ std::unique_ptr<picMain> LoadMainWindow(IndexDatabase& database);
 std::unique_ptr<picMain> LaunchProgram(IndexDatabase& database);
 
 // Start-up as the user meets it: opens the database, then shows the About window
-// modally; its Continue loads the main window into `window`. False when the database
-// could not be opened (the user has been told why and the program should end).
-bool ShowStartUp(IndexDatabase& database, std::unique_ptr<picMain>& window);
+// modally; its Continue loads the main window into `window`, with the text in its box
+// when one is given. False when the database could not be opened (the user has been told
+// why and the program should end).
+bool ShowStartUp(IndexDatabase& database, std::unique_ptr<picMain>& window,
+                 std::optional<QString> text = std::nullopt);
+
+// Carries out a command line a later start handed over (see CommandLine.h): brings the
+// main window forward, toggles, shows or hides it, or ends the program as Exit does.
+// With no main window loaded yet, the About window comes forward, or, when the program
+// started hidden with the session, the main window loads.
+void ObeyCommandLine(const QStringList& arguments, IndexDatabase& database,
+                     std::unique_ptr<picMain>& window);
 
 // The message loop until the last window closes, or the session ends, which ends the
 // program as Exit does (the main window's position is saved). The index is closed
@@ -34,7 +46,10 @@ bool ShowStartUp(IndexDatabase& database, std::unique_ptr<picMain>& window);
 int RunProgram(QApplication& application, IndexDatabase& database,
                std::unique_ptr<picMain>& window);
 
-// The program: start-up, then the message loop until the last window closes.
-int StartProgram(QApplication& application);
+// The program: unless a copy runs already, which is handed the command line instead,
+// start-up, then the message loop until the last window closes. Started with the session
+// while "Keep Running" is on, it starts hidden, without the About window, and loads the
+// main window when it is first called up.
+int StartProgram(QApplication& application, const QStringList& arguments);
 
 }  // namespace kwiklet

@@ -1,13 +1,22 @@
 #pragma once
 
-// Calling the main window up from anywhere, and putting it away again.
+// Calling the main window up and sending it away again, from a key, another start of
+// the program or its commands: the one place the window is shown, hidden and brought
+// forward.
+
+#include <QString>
+
+#include <optional>
 
 namespace kwiklet {
 
 class picMain;
 
-// Hides the main window if it is the active window; otherwise shows it, raises it,
-// activates it and puts the focus in the search box.
+// Hides the window when it is the active one; otherwise shows it as ShowMainWindow does.
 void ToggleMainWindow(picMain& window);
+
+// Shows the window on the current desktop, raised and active, with the focus in the
+// search box; a text given replaces the box's, and the search runs as if it was typed.
+void ShowMainWindow(picMain& window, std::optional<QString> text);
 
 }  // namespace kwiklet

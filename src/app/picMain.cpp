@@ -166,7 +166,9 @@ bool picMain::eventFilter(QObject* watched, QEvent* event) {
     } else if (watched == List1 && onList1Event(*event)) {
         return true;
     } else if (watched == List1->viewport() && event->type() == QEvent::MouseButtonDblClick) {
-        keys_->List1_DblClick();
+        if (keys_->List1_DblClick()) {
+            hideWhenKeptRunning();
+        }
     }
     // Every event goes on to the control: a key the handlers saw still types.
     return QWidget::eventFilter(watched, event);
@@ -174,8 +176,9 @@ bool picMain::eventFilter(QObject* watched, QEvent* event) {
 
 void picMain::onText1Event(QEvent& event) {
     if (event.type() == QEvent::KeyPress) {
-        if (const std::optional<int> key = keyCodeOf(static_cast<QKeyEvent&>(event))) {
-            keys_->Text1_KeyPress(*key);
+        const std::optional<int> key = keyCodeOf(static_cast<QKeyEvent&>(event));
+        if (key && keys_->Text1_KeyPress(*key)) {
+            hideWhenKeptRunning();
         }
         return;
     }
@@ -209,8 +212,9 @@ bool picMain::onList1Event(QEvent& event) {
                                       QItemSelectionModel::ClearAndSelect);
             return true;
         }
-        if (const std::optional<int> key = keyCodeOf(press)) {
-            keys_->List1_KeyPress(*key);
+        const std::optional<int> key = keyCodeOf(press);
+        if (key && keys_->List1_KeyPress(*key)) {
+            hideWhenKeptRunning();
         }
     } else if (event.type() == QEvent::FocusIn) {
         // Coming into the list chooses nothing; the focus mark shows on the first entry.

@@ -31,6 +31,8 @@ class GlyphLabel;
 
 // The menu's Exit command, which Esc and the close glyph run as well.
 inline constexpr int kExitCommand = 12;
+// The menu's "Keep Running" switch.
+inline constexpr int kKeepRunningCommand = 7;
 
 // The main window's client size as laid out, in twips; rolled up it is only its title
 // strip high, rolled down again a little taller than at start.
@@ -71,7 +73,7 @@ public:
     // The window's own handling of the mouse and the keys (its surface and the title
     // labels act as a title bar would): a drag with the left button alone moves the
     // window and saves where it ends; the right button alone opens the menu; Esc ends
-    // the program.
+    // the program, or with "Keep Running" on hides the window.
     void Form_MouseMove(Qt::MouseButtons buttons);
     void Form_MouseDown(Qt::MouseButtons buttons, QPoint where);
     void Form_KeyPress(int key);
@@ -81,6 +83,12 @@ public:
     void mnuOU_Click(int index);
     // Saves the window's position, "Top" then "Left", in twips.
     void SaveWindowPosition();
+    // Whether "Keep Running" is on: the program then hides its window instead of
+    // ending, and after opening what the user chose.
+    bool keepsRunning() const;
+    // With "Keep Running" on, saves the position and hides the window; otherwise
+    // nothing.
+    void hideWhenKeptRunning();
 
     IndexDatabase& database() { return database_; }
     // The painted background, kept for the window's full height.
@@ -105,7 +113,7 @@ public:
     QPushButton* cmdSkinz = nullptr;
     QPushButton* cmdSearch = nullptr;
     QMenu* mnuMain = nullptr;
-    std::array<QAction*, 13> mnuOU{};  // indexed as the menu's commands; 2 unused
+    std::array<QAction*, 13> mnuOU{};  // indexed as the menu's commands
 
     // Left by RestoreWindowSettings for the load.
     bool FirstRun = false;

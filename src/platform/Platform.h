@@ -162,12 +162,13 @@ public:
     virtual ScreenMetrics screenMetrics() = 0;
 
     // --- Start with the session ------------------------------------------------------
-    // Starts this executable, from its own folder, whenever the user's desktop session
-    // starts, or no longer: through the user's own entry of the session's start-up
-    // programs (the XDG autostart folder on Linux), which is created, replaced or
-    // removed. Switching it off when it is not on is no error; other programs' entries
-    // are never touched.
-    virtual StartWithSessionResult setStartWithSession(bool on) = 0;
+    // Starts this executable, from its own folder and with kSessionStartArgument,
+    // whenever the user's desktop session starts, or no longer: through the user's own
+    // entry of the session's start-up programs, named by the application's id (on Linux
+    // $XDG_CONFIG_HOME/autostart/<id>.desktop), which is created, replaced or removed.
+    // Switching it off when it is not on is no error; other programs' entries are never
+    // touched.
+    virtual StartWithSessionResult setStartWithSession(const QString& applicationId, bool on) = 0;
 
     // --- Windows --------------------------------------------------------------------
     // Keeps the window above all others, or no longer, without moving, resizing or
@@ -180,6 +181,11 @@ public:
     // Tells the window manager that the window has one size: its frame offers no
     // maximise button and no resizing. Holds for every later showing of the window.
     virtual void keepWindowSize(QWidget& window) = 0;
+    // Raises the shown window and makes it the active one as the user's own request
+    // would, so that a window manager that keeps programs from taking the focus by
+    // themselves still gives it (on X11 a request as from a pager, at the current time,
+    // once the window is mapped).
+    virtual void bringForward(QWidget& window) = 0;
     // Lets the window take an opacity level from now on.
     virtual void allowWindowOpacity(QWidget& window) = 0;
     // Sets the opacity of a window allowed to take one, from 0 (invisible) to kOpaque;
@@ -204,7 +210,32 @@ public:
                                           std::function<void()> pressed) = 0;
     // Lets the global key go back to the other programs; nothing when none is taken.
     virtual void releaseGlobalKey() = 0;
+
+    // --- The one running copy ----------------------------------------------------------
+    // Makes this process the running copy of the program under the name, for as long as
+    // it runs; a copy that ended, however it ended, never keeps the name. Each command
+    // line another start then hands over reaches `commands` from the message loop. False
+    // when another process is the running copy under the name; nothing is claimed then.
+    // On Linux a name on the session bus, or without one a lock and a socket in the
+    // user's runtime folder.
+    virtual bool claimRunningCopy(const QString& name,
+                                  std::function<void(const QStringList&)> commands) = 0;
+    // Hands the command line to the running copy under the name and returns once it has
+    // taken it; false when no copy runs under it.
+    virtual bool sendToRunningCopy(const QString& name, const QStringList& arguments) = 0;
 };
+
+// The argument the session's start of the program carries, so that the program knows it
+// was not started by the user.
+inline const QString kSessionStartArgument = QStringLiteral("--autostart");
+
+// What the program's own command line adds before its application object is made, to
+// choose how its windows reach the screen: on Linux, under a Wayland session with
+// XWayland at hand, "-platform xcb", so that the window system lets the program place
+// its window and keep it on top. Never an environment variable, which the programs it
+// opens would inherit. Empty when the user chose a platform or there is nothing to
+// choose.
+QList<QByteArray> windowSystemArguments(int argc, char** argv);
 
 // The platform the program runs on. Tests install the recording stand-in instead;
 // installing returns the platform it replaces.

@@ -36,8 +36,9 @@ KeyHandling::KeyHandling(QLineEdit& text1, QLineEdit& text2, QListView& list1, R
                          SearchState& state)
     : Text1(text1), Text2(text2), List1(list1), lists_(lists), state_(state) {}
 
-void KeyHandling::Text1_KeyPress(int key) {
+bool KeyHandling::Text1_KeyPress(int key) {
     const QString text = Text1.text();
+    bool opened = false;
     if (key == kKeyEnter) {
         if (state_.WebMode) {
             const int engine = state_.EngineIndex;
@@ -46,6 +47,7 @@ void KeyHandling::Text1_KeyPress(int key) {
                 OpenWithShell(
                     SearchEngineTable[static_cast<std::size_t>(engine)].searchPrefix() + text,
                     QString());
+                opened = true;
             }
         } else if (!withoutOuterBlanks(text).isEmpty() ||
                    !withoutOuterBlanks(Text2.text()).isEmpty()) {
@@ -53,10 +55,12 @@ void KeyHandling::Text1_KeyPress(int key) {
             if (text.left(7).toUpper() == QLatin1String("HTTP://") ||
                 text.left(4).toUpper() == QLatin1String("WWW.")) {
                 OpenWithShell(text, QString());
+                opened = true;
             } else if (LaunchOfficeProgram(text)) {
-                // started
+                opened = true;
             } else if (!withoutOuterBlanks(Text2.text()).isEmpty()) {
                 OpenWithShell(Text2.text(), QString());
+                opened = true;
             }
         }
     }
@@ -73,21 +77,22 @@ void KeyHandling::Text1_KeyPress(int key) {
         }
         state_.AutoCompleteOn = true;
     }
+    return opened;
 }
 
-void KeyHandling::List1_KeyPress(int key) {
-    if (key == kKeyEnter && selectedPosition()) {
-        List1_DblClick();
-    }
+bool KeyHandling::List1_KeyPress(int key) {
+    return key == kKeyEnter && selectedPosition() && List1_DblClick();
 }
 
-void KeyHandling::List1_DblClick() {
+bool KeyHandling::List1_DblClick() {
     if (LaunchOfficeProgram(Text1.text())) {
-        return;
+        return true;
     }
     if (const std::optional<int> position = selectedPosition()) {
         OpenWithShell(lists_.path(*position), QString());
+        return true;
     }
+    return false;
 }
 
 std::optional<int> KeyHandling::selectedPosition() const {

@@ -30,12 +30,13 @@ public:
                 SearchState& state);
 
     // A key pressed in the search box, before it changes the box's text. The key goes
-    // on to the box afterwards, Enter included.
-    void Text1_KeyPress(int key);
+    // on to the box afterwards, Enter included. Each handler returns whether it opened
+    // something (or tried to: what cannot be opened is passed over silently).
+    bool Text1_KeyPress(int key);
     // A key pressed in the list.
-    void List1_KeyPress(int key);
+    bool List1_KeyPress(int key);
     // A double-click in the list.
-    void List1_DblClick();
+    bool List1_DblClick();
 
 private:
     std::optional<int> selectedPosition() const;

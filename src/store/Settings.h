@@ -13,6 +13,7 @@ inline const QString kTop = QStringLiteral("Top");
 inline const QString kLeft = QStringLiteral("Left");
 inline const QString kAlwaysOnTop = QStringLiteral("AOT");
 inline const QString kOpenOnStartup = QStringLiteral("OOS");
+inline const QString kStayRunning = QStringLiteral("StayRunning");
 inline const QString kTransparency = QStringLiteral("TransVal");
 inline const QString kSkinRed = QStringLiteral("firstVal");
 inline const QString kSkinGreen = QStringLiteral("secondVal");

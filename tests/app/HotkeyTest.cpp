@@ -105,7 +105,7 @@ TEST_F(HotkeyTest, TheMenusWindowRecordsTheNextCombinationAndOkTakesItAtOnce) {
         SCOPED_TRACE(c.box);
         recorder_.settingWrites.clear();
         recorder_.globalKeyRequests.clear();
-        window_->mnuOU[7]->trigger();
+        window_->mnuOU[2]->trigger();
         frmHotkey* dialog = topLevel<frmHotkey>();
         ASSERT_NE(dialog, nullptr);
         for (const auto& [key, modifiers] : c.keys) {

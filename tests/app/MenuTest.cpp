@@ -24,7 +24,7 @@ protected:
     // Picks the item as the user does, through the menu.
     void pick(int index) { window_->mnuOU[static_cast<std::size_t>(index)]->trigger(); }
     QString autostartEntry() const {
-        return platform_.homeFolder() + "/.config/autostart/Kwiklet.desktop";
+        return platform_.homeFolder() + "/.config/autostart/example.kwiklet.Kwiklet.desktop";
     }
 };
 
@@ -34,8 +34,8 @@ TEST_F(MenuTest, ItemsStandInTheirOrderAndOpenTheVendorsPagesAndMail) {
         captions << (action->isSeparator() ? "-" : action->text());
     }
     EXPECT_EQ(captions, (QStringList{"About Kwiklet", "Feedback", "Check for Updates", "-",
-                                     "Open on Startup", "Always on Top", "Hotkey...", "-", "Skinz",
-                                     "Online Help", "-", "Exit"}));
+                                     "Open on Startup", "Always on Top", "Keep Running",
+                                     "Hotkey...", "-", "Skinz", "Online Help", "-", "Exit"}));
     for (const int index : {1, 3, 10}) {
         pick(index);
     }
@@ -45,7 +45,7 @@ TEST_F(MenuTest, ItemsStandInTheirOrderAndOpenTheVendorsPagesAndMail) {
                   {"http://" + vendor::kWebHost + "/downloads/kwiklet", "/"},
                   {"http://" + vendor::kWebHost + "/downloads/kwiklet/manual.php", "/"}}));
     // Separators and indices without an item do nothing.
-    for (const int index : {-1, 2, 4, 8, 11, 13, 32767}) {
+    for (const int index : {-1, 4, 8, 11, 13, 32767}) {
         window_->mnuOU_Click(index);
     }
     EXPECT_EQ(recorder_.opens.size(), 3u);
@@ -68,7 +68,12 @@ TEST_F(MenuTest, SwitchesToggleTheirMarkStoreTheSettingAndActAtOnce) {
     pick(5);
     EXPECT_FALSE(window_->mnuOU[5]->isChecked());
     EXPECT_FALSE(QFile::exists(autostartEntry()));
-    EXPECT_EQ(recorder_.settingWrites, (QStringList{"AOT=0", "AOT=1", "OOS=1", "OOS=0"}));
+    pick(7);
+    EXPECT_TRUE(window_->mnuOU[7]->isChecked());
+    pick(7);
+    EXPECT_FALSE(window_->mnuOU[7]->isChecked());
+    EXPECT_EQ(recorder_.settingWrites,
+              (QStringList{"AOT=0", "AOT=1", "OOS=1", "OOS=0", "StayRunning=1", "StayRunning=0"}));
     EXPECT_TRUE(recorder_.messages.empty());
 }
 

@@ -12,7 +12,7 @@ package=$(ls "$work"/kwiklet_*_*.deb)
 
 files="$(dpkg-deb -c "$package" | awk '$1 !~ /^d/ {print $6}' | sort)"
 expected="./usr/bin/kwiklet
-./usr/share/applications/kwiklet.desktop
+./usr/share/applications/example.kwiklet.Kwiklet.desktop
 ./usr/share/doc/kwiklet/copyright
 ./usr/share/icons/hicolor/16x16/apps/kwiklet.png
 ./usr/share/icons/hicolor/32x32/apps/kwiklet.png

@@ -12,7 +12,7 @@ prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" > /dev/null
 
 expected="bin/kwiklet
-share/applications/kwiklet.desktop
+share/applications/example.kwiklet.Kwiklet.desktop
 share/doc/kwiklet/copyright
 share/icons/hicolor/16x16/apps/kwiklet.png
 share/icons/hicolor/32x32/apps/kwiklet.png
@@ -25,9 +25,9 @@ installed="$(cd "$prefix" && find . -type f | sed 's|^\./||' | sort)"
 $(diff <(echo "$expected") <(echo "$installed") || true)"
 [ -x "$prefix/bin/kwiklet" ] || fail "the executable cannot be run"
 
-desktop-file-validate "$prefix/share/applications/kwiklet.desktop" ||
+desktop-file-validate "$prefix/share/applications/example.kwiklet.Kwiklet.desktop" ||
   fail "desktop-file-validate rejects the entry"
-grep -qx 'StartupWMClass=kwiklet' "$prefix/share/applications/kwiklet.desktop" ||
+grep -qx 'StartupWMClass=kwiklet' "$prefix/share/applications/example.kwiklet.Kwiklet.desktop" ||
   fail "StartupWMClass does not name the window's class"
 for size in 16 32 48; do
   read -r width height < <(python3 - "$prefix/share/icons/hicolor/${size}x$size/apps/kwiklet.png" <<'PY'

@@ -2,7 +2,8 @@
 # Installs into a temporary prefix and starts the installed program as a user would, on
 # a private X server with a home of its own: the first start makes the user's own index
 # from the installed one and rebuilds it; the second keeps it as it is, and writes the
-# session's entry once Open on Startup is on.
+# session's entry once Open on Startup is on. Each time, another start while it runs
+# hands over and ends.
 # Usage: installed-start.sh BUILD_FOLDER. Needs xvfb-run, xdotool and python3.
 set -euo pipefail
 if [ -z "${KWIKLET_UNDER_XVFB:-}" ]; then
@@ -17,6 +18,10 @@ fail() { echo "FAIL: $*"; cat "$work/kwiklet.log" 2> /dev/null || true; exit 1; 
 prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" > /dev/null
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+# A runtime folder and no session bus of its own: no other Kwiklet of this user answers.
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+unset DBUS_SESSION_BUS_ADDRESS
 # Only the launcher below is indexed, none of this machine's.
 export XDG_DATA_DIRS="$work/system"
 mkdir -p "$XDG_DATA_HOME/applications" "$XDG_DATA_DIRS/applications"
@@ -39,6 +44,10 @@ start_and_exit() {
   main=$(timeout 60 xdotool search --sync --onlyvisible --name '^Kwiklet$' | head -1) ||
     fail "no main window"
   sleep 1
+  # Started again, it hands over to the running copy and ends, with no second window.
+  timeout 10 "$prefix/bin/kwiklet" || fail "a second start did not end at once"
+  ! xdotool search --onlyvisible --name '^About Kwiklet$' > /dev/null ||
+    fail "a second start showed an About window"
   xdotool windowfocus --sync "$main" key Escape
   timeout 30 tail --pid="$pid" -f /dev/null || fail "Esc did not end the program"
 }
@@ -63,6 +72,7 @@ start_and_exit
 echo "second start kept it"
 # The entry names the installed program for TryExec: once the package is removed, the
 # session skips the entry instead of starting a program that is gone.
-autostart="$XDG_CONFIG_HOME/autostart/kwiklet.desktop"
+autostart="$XDG_CONFIG_HOME/autostart/example.kwiklet.Kwiklet.desktop"
 grep -qx "TryExec=$prefix/bin/kwiklet" "$autostart" || fail "the session's entry: $(cat "$autostart")"
+grep -qx "Exec=$prefix/bin/kwiklet --autostart" "$autostart" || fail "the session's entry: $(cat "$autostart")"
 echo "PASS"

@@ -20,13 +20,13 @@ namespace {
 class StartupEntryTest : public ::testing::Test {
 protected:
     QString autostart() const { return env_.homeFolder() + "/.config/autostart"; }
-    QString entry(const QString& name = "Kwiklet") const {
+    QString entry(const QString& name = "example.kwiklet.Kwiklet") const {
         return autostart() + '/' + name + ".desktop";
     }
     // The platform of the executable "Kwiklet" in that folder.
     static StartWithSessionResult switchFor(const QString& folder, bool on) {
         PosixPlatform system({folder, "Kwiklet", {}, {}});
-        return system.setStartWithSession(on);
+        return system.setStartWithSession("example.kwiklet.Kwiklet", on);
     }
 
     test::TestPlatform env_;
@@ -47,14 +47,14 @@ TEST_F(StartupEntryTest, SwitchedOnItStartsTheProgramFromItsFolderOnceAndOffItIs
         EXPECT_EQ(switchFor(folder, true).error, 0);
         EXPECT_EQ(switchFor(folder, true).error, 0);  // switched on twice: still one entry
         EXPECT_EQ(QDir(autostart()).entryList(QDir::Files),
-                  (QStringList{"Kwiklet.desktop", "other.desktop"}));
+                  (QStringList{"example.kwiklet.Kwiklet.desktop", "other.desktop"}));
         const DesktopEntry started = DesktopEntry::read(entry());
         EXPECT_EQ(started.type(), "Application");
         EXPECT_EQ(started.menuName(), "Kwiklet");
         const std::optional<LaunchCommand> command = started.launchCommand();
         ASSERT_TRUE(command.has_value());
         EXPECT_EQ(command->program, folder + "/Kwiklet");
-        EXPECT_EQ(command->arguments, QStringList{});
+        EXPECT_EQ(command->arguments, QStringList{"--autostart"});
         EXPECT_EQ(command->workingDirectory, folder);
         ASSERT_TRUE(QFile::remove(folder + "/Kwiklet"));
         EXPECT_FALSE(DesktopEntry::read(entry()).launchCommand().has_value());

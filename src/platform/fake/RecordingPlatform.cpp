@@ -167,16 +167,30 @@ ScreenMetrics RecordingPlatform::screenMetrics() {
     return real_->screenMetrics();
 }
 
-StartWithSessionResult RecordingPlatform::setStartWithSession(bool on) {
-    return real_->setStartWithSession(on);
+StartWithSessionResult RecordingPlatform::setStartWithSession(const QString& applicationId,
+                                                              bool on) {
+    return real_->setStartWithSession(applicationId, on);
 }
 
 void RecordingPlatform::keepWindowSize(QWidget& window) {
     real_->keepWindowSize(window);
 }
 
+void RecordingPlatform::bringForward(QWidget& window) {
+    real_->bringForward(window);
+}
+
 void RecordingPlatform::watchSessionEnd(std::function<void()> save, std::function<void()> end) {
     real_->watchSessionEnd(std::move(save), std::move(end));
+}
+
+bool RecordingPlatform::claimRunningCopy(const QString& name,
+                                         std::function<void(const QStringList&)> commands) {
+    return real_->claimRunningCopy(name, std::move(commands));
+}
+
+bool RecordingPlatform::sendToRunningCopy(const QString& name, const QStringList& arguments) {
+    return real_->sendToRunningCopy(name, arguments);
 }
 
 }  // namespace kwiklet

@@ -68,9 +68,13 @@ public:
     QString executableFolder() override;
     QString executableName() override;
     ScreenMetrics screenMetrics() override;
-    StartWithSessionResult setStartWithSession(bool on) override;
+    StartWithSessionResult setStartWithSession(const QString& applicationId, bool on) override;
     void keepWindowSize(QWidget& window) override;
+    void bringForward(QWidget& window) override;
     void watchSessionEnd(std::function<void()> save, std::function<void()> end) override;
+    bool claimRunningCopy(const QString& name,
+                          std::function<void(const QStringList&)> commands) override;
+    bool sendToRunningCopy(const QString& name, const QStringList& arguments) override;
 
     // What happened, in order.
     std::vector<RecordedMessage> messages;

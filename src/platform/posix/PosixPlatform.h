@@ -54,11 +54,12 @@ public:
     QString executableName() override;
     ScreenMetrics screenMetrics() override;
 
-    StartWithSessionResult setStartWithSession(bool on) override;
+    StartWithSessionResult setStartWithSession(const QString& applicationId, bool on) override;
 
     void setStayOnTop(QWidget& window, bool on) override;
     void dragWindow(QWidget& window, QPoint grabbedAt) override;
     void keepWindowSize(QWidget& window) override;
+    void bringForward(QWidget& window) override;
     void allowWindowOpacity(QWidget& window) override;
     void setWindowOpacityLevel(QWidget& window, int level) override;
 
@@ -68,6 +69,10 @@ public:
     GlobalKeyResult takeGlobalKey(const KeyCombination& keys,
                                   std::function<void()> pressed) override;
     void releaseGlobalKey() override;
+
+    bool claimRunningCopy(const QString& name,
+                          std::function<void(const QStringList&)> commands) override;
+    bool sendToRunningCopy(const QString& name, const QStringList& arguments) override;
 
 private:
     QString settingsFile(const QString& application) const;

@@ -1,5 +1,5 @@
 // Starting with the desktop session on Linux: an XDG autostart entry,
-// $XDG_CONFIG_HOME/autostart/<executable name>.desktop, that starts the executable from
+// $XDG_CONFIG_HOME/autostart/<application id>.desktop, that starts the executable from
 // its own folder as long as it is there.
 
 #include "platform/posix/PosixPlatform.h"
@@ -24,8 +24,8 @@ QString autostartFolder() {
            QStringLiteral("/autostart");
 }
 
-QString entryPath(const QString& executableName) {
-    return autostartFolder() + QLatin1Char('/') + executableName + QStringLiteral(".desktop");
+QString entryPath(const QString& applicationId) {
+    return autostartFolder() + QLatin1Char('/') + applicationId + QStringLiteral(".desktop");
 }
 
 // A value of the string kind, as a desktop entry writes it.
@@ -95,7 +95,7 @@ int writeWhole(const QString& path, const QByteArray& contents) {
 
 }  // namespace
 
-StartWithSessionResult PosixPlatform::setStartWithSession(bool on) {
+StartWithSessionResult PosixPlatform::setStartWithSession(const QString& applicationId, bool on) {
     std::error_code madeFolder;
     std::filesystem::create_directories(QFile::encodeName(autostartFolder()).toStdString(),
                                         madeFolder);
@@ -104,24 +104,25 @@ StartWithSessionResult PosixPlatform::setStartWithSession(bool on) {
     }
     const QString name = executableName();
     if (!on) {
-        QFile::remove(entryPath(name));
+        QFile::remove(entryPath(applicationId));
         return {};
     }
     const QString folder = executableFolder();
     const QString program = folder + QLatin1Char('/') + name;
     // TryExec makes the session skip the entry once the program is removed (a package
     // removed leaves the user's entry behind) instead of failing to start it.
-    const QString entry = QStringLiteral(
-                              "[Desktop Entry]\n"
-                              "Type=Application\n"
-                              "Name=%1\n"
-                              "TryExec=%2\n"
-                              "Exec=%3\n"
-                              "Path=%4\n"
-                              "Terminal=false\n")
-                              .arg(escapedValue(name), escapedValue(program),
-                                   escapedValue(execArgument(program)), escapedValue(folder));
-    return {writeWhole(entryPath(name), entry.toUtf8()), false};
+    const QString entry =
+        QStringLiteral(
+            "[Desktop Entry]\n"
+            "Type=Application\n"
+            "Name=%1\n"
+            "TryExec=%2\n"
+            "Exec=%3 %5\n"
+            "Path=%4\n"
+            "Terminal=false\n")
+            .arg(escapedValue(name), escapedValue(program), escapedValue(execArgument(program)),
+                 escapedValue(folder), kSessionStartArgument);
+    return {writeWhole(entryPath(applicationId), entry.toUtf8()), false};
 }
 
 }  // namespace kwiklet

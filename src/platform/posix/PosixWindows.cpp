@@ -65,6 +65,51 @@ bool askWindowManagerForAbove(QWidget& window, bool above) {
     return true;
 }
 
+// Asks the window manager to activate the window as a pager (a task bar) does for the
+// user's click, at the current time. Qt asks as an application, with the time of the last
+// event it saw, which is older than the user's last action in another program when the
+// window is called up from outside: window managers that prevent focus stealing refuse
+// that request.
+void askWindowManagerToActivate(QWindow& window) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr) {
+        return;
+    }
+    xcb_connection_t* connection = x11->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    constexpr std::uint32_t kFromPager = 2;
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = static_cast<xcb_window_t>(window.winId());
+    message.type = atomNamed(connection, "_NET_ACTIVE_WINDOW");
+    message.data.data32[0] = kFromPager;
+    message.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(connection, 0, root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(connection);
+}
+
+// Asks for the activation once the window is mapped: a window manager passes over a
+// request for a window it does not manage yet.
+class ActivationOnMap : public QObject {
+public:
+    explicit ActivationOnMap(QWindow& window) : QObject(&window) {
+        window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* window = static_cast<QWindow*>(watched);
+        if (event->type() == QEvent::Expose && window->isExposed()) {
+            askWindowManagerToActivate(*window);
+            deleteLater();
+        }
+        return false;
+    }
+};
+
 // Follows the pointer with the window until the left button is released. Whatever
 // else ends the drag (another button, the window going away or the application losing
 // the pointer) ends it too, so that a release that never arrives cannot leave the
@@ -200,6 +245,21 @@ void PosixPlatform::dragWindow(QWidget& window, QPoint grabbedAt) {
         return;
     }
     PointerDrag(window, grabbedAt).run();
+}
+
+void PosixPlatform::bringForward(QWidget& window) {
+    window.raise();
+    window.activateWindow();
+    QWindow* handle = window.windowHandle();
+    if (!onX11() || handle == nullptr) {
+        return;
+    }
+    if (handle->isExposed()) {
+        askWindowManagerToActivate(*handle);
+    } else if (handle->findChild<ActivationOnMap*>(QString(), Qt::FindDirectChildrenOnly) ==
+               nullptr) {
+        new ActivationOnMap(*handle);
+    }
 }
 
 void PosixPlatform::keepWindowSize(QWidget& window) {
