@@ -79,7 +79,7 @@ for locks in none numlock; do
 done
 xdotool key Num_Lock
 
-# "Hotkey..." (the sixth item of the menu, which a right click on the title line opens)
+# "Hotkey..." (the seventh item of the menu, which a right click on the title line opens)
 # records Ctrl+Alt+K; OK takes it in place of Ctrl+Alt+Space.
 focus_other
 xdotool key ctrl+alt+space
@@ -88,7 +88,7 @@ read -r x y < <(xwininfo -id "$window" |
   awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}')
 xdotool mousemove $((x + 40)) $((y + 8)) click 3
 sleep 0.5
-xdotool key Down Down Down Down Down Down Return
+xdotool key Down Down Down Down Down Down Down Return
 dialog=$(find_window '^Hotkey$') || fail "no Hotkey window"
 xdotool windowactivate --sync "$dialog" key ctrl+alt+k
 sleep 0.3

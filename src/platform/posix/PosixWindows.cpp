@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 
 namespace kwiklet {
 namespace {
@@ -35,34 +36,43 @@ xcb_atom_t atomNamed(xcb_connection_t* connection, const char* name) {
     return atom;
 }
 
-// Asks the window manager to add the window to, or take it out of, the layer above the
-// others (the EWMH _NET_WM_STATE_ABOVE state) while it is mapped: Qt would otherwise
-// unmap and map the window again to change the flag, and the window would flicker.
-bool askWindowManagerForAbove(QWidget& window, bool above) {
+// Sends the window manager a client message of the type about the window, as the window
+// manager rules ask: to the root window, with the data `fill` writes. False without X11.
+bool sendToWindowManager(xcb_window_t window, const char* type,
+                         const std::function<void(xcb_connection_t*, std::uint32_t*)>& fill) {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (x11 == nullptr) {
         return false;
     }
     xcb_connection_t* connection = x11->connection();
-    const xcb_setup_t* setup = xcb_get_setup(connection);
-    const xcb_window_t root = xcb_setup_roots_iterator(setup).data->root;
-    constexpr std::uint32_t kRemove = 0;
-    constexpr std::uint32_t kAdd = 1;
-    constexpr std::uint32_t kFromApplication = 1;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
-    message.window = static_cast<xcb_window_t>(window.winId());
-    message.type = atomNamed(connection, "_NET_WM_STATE");
-    message.data.data32[0] = above ? kAdd : kRemove;
-    message.data.data32[1] = atomNamed(connection, "_NET_WM_STATE_ABOVE");
-    message.data.data32[2] = atomNamed(connection, "_NET_WM_STATE_STAYS_ON_TOP");
-    message.data.data32[3] = kFromApplication;
+    message.window = window;
+    message.type = atomNamed(connection, type);
+    fill(connection, message.data.data32);
     xcb_send_event(connection, 0, root,
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&message));
     xcb_flush(connection);
     return true;
+}
+
+// Asks the window manager to add the window to, or take it out of, the layer above the
+// others (the EWMH _NET_WM_STATE_ABOVE state) while it is mapped: Qt would otherwise
+// unmap and map the window again to change the flag, and the window would flicker.
+bool askWindowManagerForAbove(QWidget& window, bool above) {
+    constexpr std::uint32_t kRemove = 0;
+    constexpr std::uint32_t kAdd = 1;
+    constexpr std::uint32_t kFromApplication = 1;
+    return sendToWindowManager(static_cast<xcb_window_t>(window.winId()), "_NET_WM_STATE",
+                               [above](xcb_connection_t* connection, std::uint32_t* data) {
+                                   data[0] = above ? kAdd : kRemove;
+                                   data[1] = atomNamed(connection, "_NET_WM_STATE_ABOVE");
+                                   data[2] = atomNamed(connection, "_NET_WM_STATE_STAYS_ON_TOP");
+                                   data[3] = kFromApplication;
+                               });
 }
 
 // Asks the window manager to activate the window as a pager (a task bar) does for the
@@ -71,24 +81,12 @@ bool askWindowManagerForAbove(QWidget& window, bool above) {
 // window is called up from outside: window managers that prevent focus stealing refuse
 // that request.
 void askWindowManagerToActivate(QWindow& window) {
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 == nullptr) {
-        return;
-    }
-    xcb_connection_t* connection = x11->connection();
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
     constexpr std::uint32_t kFromPager = 2;
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = static_cast<xcb_window_t>(window.winId());
-    message.type = atomNamed(connection, "_NET_ACTIVE_WINDOW");
-    message.data.data32[0] = kFromPager;
-    message.data.data32[1] = XCB_CURRENT_TIME;
-    xcb_send_event(connection, 0, root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&message));
-    xcb_flush(connection);
+    sendToWindowManager(static_cast<xcb_window_t>(window.winId()), "_NET_ACTIVE_WINDOW",
+                        [](xcb_connection_t*, std::uint32_t* data) {
+                            data[0] = kFromPager;
+                            data[1] = XCB_CURRENT_TIME;
+                        });
 }
 
 // Asks for the activation once the window is mapped: a window manager passes over a
