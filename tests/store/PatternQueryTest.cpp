@@ -94,6 +94,8 @@ TEST_F(StoreTest, TypedTextIsNeverCompiledAsSql) {
         {"back\\", {"back\\slash"}},
         {"semi;", {"semi;colon"}},
         {QString("nul") + QChar(0), {withNul}},
+        {QString("nul") + QChar(0) + "_", {withNul}},  // through the like, key range and scan
+        {QString("_ul") + QChar(0), {withNul}},
         {QString(32767, 'p'), {}},
         {QString(32767, '['), {}},  // read in one pass, however long the run of '['
         {QString(16383, '[') + QString(16383, '%'), {}},
