@@ -1,7 +1,9 @@
 // How fast `kwiklet --toggle` calls the running copy's window up on an X server with a
 // window manager: from the start of the command to the window mapped and active (the
 // window manager's _NET_ACTIVE_WINDOW naming it), median of RUNS, against starting a
-// minimal Qt window in the same run; and the thin client's own run time.
+// minimal Qt window in the same run; and the thin client's own run time. The same for the
+// hotkey (Ctrl+Alt+Space, the default), pressed through the X server by xdotool, whose
+// own start is timed too.
 // Usage: summon_bench KWIKLET [RUNS]   (DISPLAY set, a window manager running)
 
 #include "Measure.h"
@@ -169,7 +171,7 @@ int main(int argc, char** argv) {
         QTextStream(stderr) << "the main window never became active\n";
         return 1;
     }
-    std::vector<double> summon, client, minimal;
+    std::vector<double> summon, client, minimal, byKey, keySender;
     for (int i = 0; i < runs; ++i) {
         QProcess::execute(kwiklet, {QStringLiteral("--hide")});
         watch.waitFor(QStringLiteral("Kwiklet"), false);
@@ -181,6 +183,17 @@ int main(int argc, char** argv) {
             return 1;
         }
         summon.push_back(millisecondsOf(timer));
+
+        QProcess::execute(kwiklet, {QStringLiteral("--hide")});
+        watch.waitFor(QStringLiteral("Kwiklet"), false);
+        timer.restart();
+        keySender.push_back(run(QStringLiteral("xdotool"),
+                                {QStringLiteral("key"), QStringLiteral("ctrl+alt+space")}));
+        if (!watch.waitFor(QStringLiteral("Kwiklet"), true)) {
+            QTextStream(stderr) << "the hotkey did not bring the window up\n";
+            return 1;
+        }
+        byKey.push_back(millisecondsOf(timer));
 
         QProcess window;
         timer.restart();
@@ -202,6 +215,8 @@ int main(int argc, char** argv) {
                         << "the thin client's own run time:        median " << median(client)
                         << " ms\n"
                         << "a minimal Qt window started, to active: median " << median(minimal)
-                        << " ms\n";
+                        << " ms\n"
+                        << "the hotkey pressed by xdotool, to active: median " << median(byKey)
+                        << " ms (xdotool's own run: median " << median(keySender) << " ms)\n";
     return 0;
 }
