@@ -4,7 +4,6 @@
 #include "app/picMain.h"
 #include "common/ErrorTrap.h"
 #include "platform/Platform.h"
-#include "store/IndexDatabase.h"
 #include "store/Settings.h"
 #include "windows/frmHotkey.h"
 
@@ -18,16 +17,6 @@ const QString kDefaultHotkey = QStringLiteral("Ctrl+Alt+Space");
 const QString kMessageTitle = kAppTitle + QStringLiteral(" Hotkey");
 const QString kGoingOn = QStringLiteral(
     "\r\n\r\nKwiklet goes on without a hotkey; choose another with \"Hotkey...\" in its menu.");
-
-// A main window closed meanwhile closed the index with it: it is loaded again first, as
-// the About window's Continue does.
-void callUpOrPutAway(picMain& window) {
-    const IndexDatabase& database = window.database();
-    if (!window.isVisible() && database.IndexDb && !database.IndexDb->isOpen()) {
-        window.Form_Load();
-    }
-    ToggleMainWindow(window);
-}
 
 void takeStoredHotkey(picMain& window) {
     auto& system = platform();
@@ -44,7 +33,7 @@ void takeStoredHotkey(picMain& window) {
         return;
     }
     const GlobalKeyResult result =
-        system.takeGlobalKey(*read.keys, [&window] { callUpOrPutAway(window); });
+        system.takeGlobalKey(*read.keys, [&window] { ToggleMainWindow(window); });
     if (result == GlobalKeyResult::HeldByAnotherProgram) {
         system.showMessage(QStringLiteral("Another program holds %1 already, so it cannot call "
                                           "Kwiklet up.")
