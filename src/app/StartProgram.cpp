@@ -70,6 +70,17 @@ std::unique_ptr<picMain> LaunchProgram(IndexDatabase& database) {
     return openIndex(database) ? LoadMainWindow(database) : nullptr;
 }
 
+std::unique_ptr<picMain> StartHiddenWithSession(IndexDatabase& database) {
+    // No window is shown, so none closing may end the program.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    if (!openIndex(database)) {
+        return nullptr;
+    }
+    auto window = std::make_unique<picMain>(database);
+    TakeHotkey(*window);
+    return window;
+}
+
 bool ShowStartUp(IndexDatabase& database, std::unique_ptr<picMain>& window,
                  std::optional<QString> text) {
     if (!openIndex(database)) {
@@ -116,7 +127,7 @@ void ObeyCommandLine(const QStringList& arguments, IndexDatabase& database,
                      std::unique_ptr<picMain>& window) {
     const Command command = ReadCommand(arguments);
     if (command.kind == Command::Quit) {
-        if (window) {
+        if (window && !window->needsLoad()) {
             window->mnuOU_Click(kExitCommand);  // saves the position, as Exit does
         } else {
             CloseIndexDb(database);
@@ -135,12 +146,10 @@ void ObeyCommandLine(const QStringList& arguments, IndexDatabase& database,
         return;  // the session starting again asks for nothing
     }
     if (!window) {
+        // Until the About window's Continue, the About window is all there is to call up.
         if (QWidget* about = aboutWindow()) {
             platform().bringForward(*about);
-            return;
         }
-        window = LoadMainWindow(database);
-        ShowMainWindow(*window, command.text);
         return;
     }
     if (command.kind == Command::Toggle) {
@@ -190,10 +199,8 @@ int StartProgram(QApplication& application, const QStringList& arguments) {
     QGuiApplication::setDesktopFileName(vendor::kApplicationId);
     const Command command = ReadCommand(arguments);
     if (command.bySession && keepRunningStored()) {
-        // Hidden until called up, with no window to close; the index is open already, as
-        // for any start.
-        QGuiApplication::setQuitOnLastWindowClosed(false);
-        if (!openIndex(database)) {
+        window = StartHiddenWithSession(database);
+        if (!window) {
             return 1;
         }
     } else if (!ShowStartUp(database, window, command.text)) {

@@ -26,6 +26,12 @@ std::unique_ptr<picMain> LoadMainWindow(IndexDatabase& database);
 // why and the program should end).
 std::unique_ptr<picMain> LaunchProgram(IndexDatabase& database);
 
+// Start-up with the session while "Keep Running" is on: opens the database and takes the
+// hotkey for a main window that is neither shown nor loaded until the key or a command
+// calls it up. Returns nothing when the database could not be opened (the user has been
+// told why and the program should end).
+std::unique_ptr<picMain> StartHiddenWithSession(IndexDatabase& database);
+
 // Start-up as the user meets it: opens the database, then shows the About window
 // modally; its Continue loads the main window into `window`, with the text in its box
 // when one is given. False when the database could not be opened (the user has been told
@@ -35,8 +41,9 @@ bool ShowStartUp(IndexDatabase& database, std::unique_ptr<picMain>& window,
 
 // Carries out a command line a later start handed over (see CommandLine.h): brings the
 // main window forward, toggles, shows or hides it, or ends the program as Exit does.
-// With no main window loaded yet, the About window comes forward, or, when the program
-// started hidden with the session, the main window loads.
+// Until the About window's Continue, the About window comes forward instead; a main
+// window started hidden loads when first called up, and --quit then leaves the saved
+// position alone.
 void ObeyCommandLine(const QStringList& arguments, IndexDatabase& database,
                      std::unique_ptr<picMain>& window);
 
@@ -48,8 +55,8 @@ int RunProgram(QApplication& application, IndexDatabase& database,
 
 // The program: unless a copy runs already, which is handed the command line instead,
 // start-up, then the message loop until the last window closes. Started with the session
-// while "Keep Running" is on, it starts hidden, without the About window, and loads the
-// main window when it is first called up.
+// while "Keep Running" is on, it starts hidden, without the About window (see
+// StartHiddenWithSession).
 int StartProgram(QApplication& application, const QStringList& arguments);
 
 }  // namespace kwiklet

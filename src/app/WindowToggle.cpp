@@ -2,7 +2,6 @@
 
 #include "app/picMain.h"
 #include "platform/Platform.h"
-#include "store/IndexDatabase.h"
 
 #include <QLineEdit>
 
@@ -18,9 +17,9 @@ void ToggleMainWindow(picMain& window) {
 
 void ShowMainWindow(picMain& window, std::optional<QString> text) {
     // A window closed through the window manager closed the index with it; it is loaded
-    // again, as the About window's Continue does. A window only hidden keeps its lists.
-    const auto& index = window.database().IndexDb;
-    if (!window.isVisible() && index && !index->isOpen()) {
+    // again, as the About window's Continue does, and so is one started hidden, the first
+    // time it is called up. A window only hidden keeps its lists.
+    if (!window.isVisible() && window.needsLoad()) {
         window.Form_Load();
     }
     if (window.isVisible() && !window.isActiveWindow()) {

@@ -63,6 +63,7 @@ void picMain::Form_Load() {
 }
 
 void picMain::loadWindow() {
+    needsLoad_ = false;
     // Closing this window closed the index. Loaded again (by the About window's
     // Continue), it opens the index again.
     if (database_.IndexDb) {
@@ -144,6 +145,7 @@ void picMain::ShowCount() {
 }
 
 void picMain::Form_Unload() {
+    needsLoad_ = true;
     CloseIndexDb(database_);
 }
 

@@ -56,6 +56,9 @@ public:
     // Runs when the window is closed other than by the Exit command: closes the
     // index.
     void Form_Unload();
+    // Whether Form_Load must run before the window is shown: it was made without its
+    // lists (started hidden with the session), or closed since.
+    bool needsLoad() const { return needsLoad_; }
 
     // Works out the saved position and applies the saved switches to the window.
     void RestoreWindowSettings();
@@ -148,6 +151,7 @@ private:
     // Whether the left button went down on the surface or a title label: only then do
     // moves drag, wherever the pointer goes before the button comes up.
     bool dragArmed_ = false;
+    bool needsLoad_ = true;
     int heightTwips_;  // 3570 as designed, 350 rolled up, 3595 rolled down
     std::optional<BackImage> background_;
 };

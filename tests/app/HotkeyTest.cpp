@@ -157,5 +157,30 @@ TEST_F(HotkeyTest, ThePressCallsTheWindowUpWithTheFocusInTheBoxOrPutsItAway) {
     EXPECT_TRUE(database_.IndexDb->isOpen());
 }
 
+TEST_F(HotkeyTest, StartedHiddenWithTheSessionTheKeyIsTakenAtOnceAndLoadsTheWindow) {
+    for (const bool calledUp : {true, false}) {
+        SCOPED_TRACE(calledUp ? "called up" : "quit first");
+        window_.reset();
+        recorder_.globalKeyRequests.clear();
+        recorder_.settingWrites.clear();
+        recorder_.processEndRequests = 0;
+        window_ = StartHiddenWithSession(database_);
+        ASSERT_NE(window_, nullptr);
+        EXPECT_EQ(recorder_.globalKeyRequests, (QStringList{"release", "take Ctrl+Alt+Space"}));
+        EXPECT_FALSE(window_->isVisible());
+        EXPECT_TRUE(listed().isEmpty());
+        if (calledUp) {
+            ASSERT_TRUE(recorder_.pressGlobalKey());
+            EXPECT_TRUE(window_->isVisible());
+            EXPECT_EQ(listed(), QStringList{"notes"});
+        } else {
+            // Never shown, the window has no place of its own to save over the stored one.
+            ObeyCommandLine({"--quit"}, database_, window_);
+            EXPECT_EQ(recorder_.processEndRequests, 1);
+            EXPECT_TRUE(recorder_.settingWrites.isEmpty());
+        }
+    }
+}
+
 }  // namespace
 }  // namespace kwiklet::test
