@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(build-essential cmake pkg-config qt6-base-dev libgl-dev libsqlite3-dev
           libgtest-dev libgmock-dev libbenchmark-dev python3 clang-14 libclang-rt-14-dev
-          libxcb1-dev fonts-liberation2 fonts-dejavu-extra
+          libxcb1-dev libxcb-damage0-dev libxcb-xtest0-dev fonts-liberation2 fonts-dejavu-extra
           xvfb xauth xdotool desktop-file-utils dpkg-dev dbus)
 missing=()
 for package in "${packages[@]}"; do
