@@ -70,15 +70,18 @@ std::unique_ptr<picMain> LaunchProgram(IndexDatabase& database) {
     return openIndex(database) ? LoadMainWindow(database) : nullptr;
 }
 
-std::unique_ptr<picMain> StartHiddenWithSession(IndexDatabase& database) {
+bool StartHiddenWithSession(IndexDatabase& database, std::unique_ptr<picMain>& window) {
     // No window is shown, so none closing may end the program.
     QGuiApplication::setQuitOnLastWindowClosed(false);
     if (!openIndex(database)) {
-        return nullptr;
+        return false;
     }
-    auto window = std::make_unique<picMain>(database);
+    // The load gives the message loop turns: the window is there, and the key taken,
+    // for a command or a press that comes meanwhile.
+    window = std::make_unique<picMain>(database);
     TakeHotkey(*window);
-    return window;
+    window->LoadHidden();
+    return true;
 }
 
 bool ShowStartUp(IndexDatabase& database, std::unique_ptr<picMain>& window,
@@ -127,7 +130,7 @@ void ObeyCommandLine(const QStringList& arguments, IndexDatabase& database,
                      std::unique_ptr<picMain>& window) {
     const Command command = ReadCommand(arguments);
     if (command.kind == Command::Quit) {
-        if (window && !window->needsLoad()) {
+        if (window) {
             window->mnuOU_Click(kExitCommand);  // saves the position, as Exit does
         } else {
             CloseIndexDb(database);
@@ -199,8 +202,7 @@ int StartProgram(QApplication& application, const QStringList& arguments) {
     QGuiApplication::setDesktopFileName(vendor::kApplicationId);
     const Command command = ReadCommand(arguments);
     if (command.bySession && keepRunningStored()) {
-        window = StartHiddenWithSession(database);
-        if (!window) {
+        if (!StartHiddenWithSession(database, window)) {
             return 1;
         }
     } else if (!ShowStartUp(database, window, command.text)) {

@@ -26,11 +26,12 @@ std::unique_ptr<picMain> LoadMainWindow(IndexDatabase& database);
 // why and the program should end).
 std::unique_ptr<picMain> LaunchProgram(IndexDatabase& database);
 
-// Start-up with the session while "Keep Running" is on: opens the database and takes the
-// hotkey for a main window that is neither shown nor loaded until the key or a command
-// calls it up. Returns nothing when the database could not be opened (the user has been
-// told why and the program should end).
-std::unique_ptr<picMain> StartHiddenWithSession(IndexDatabase& database);
+// Start-up with the session while "Keep Running" is on: opens the database, makes the
+// main window into `window`, takes the hotkey for it and loads it out of sight (see
+// picMain::LoadHidden); the window shows when the key or a command calls it up. False
+// when the database could not be opened (the user has been told why and the program
+// should end).
+bool StartHiddenWithSession(IndexDatabase& database, std::unique_ptr<picMain>& window);
 
 // Start-up as the user meets it: opens the database, then shows the About window
 // modally; its Continue loads the main window into `window`, with the text in its box
@@ -41,9 +42,7 @@ bool ShowStartUp(IndexDatabase& database, std::unique_ptr<picMain>& window,
 
 // Carries out a command line a later start handed over (see CommandLine.h): brings the
 // main window forward, toggles, shows or hides it, or ends the program as Exit does.
-// Until the About window's Continue, the About window comes forward instead; a main
-// window started hidden loads when first called up, and --quit then leaves the saved
-// position alone.
+// Until the About window's Continue, the About window comes forward instead.
 void ObeyCommandLine(const QStringList& arguments, IndexDatabase& database,
                      std::unique_ptr<picMain>& window);
 

@@ -59,10 +59,14 @@ picMain::~picMain() {
 
 void picMain::Form_Load() {
     // The wait window would stand over the error box, so it goes first.
-    trapErrors([this] { loadWindow(); }, [] { UnloadWaitWindow(); });
+    trapErrors([this] { loadWindow(LoadingCaption::Show); }, [] { UnloadWaitWindow(); });
 }
 
-void picMain::loadWindow() {
+void picMain::LoadHidden() {
+    trapErrors([this] { loadWindow(LoadingCaption::None); });
+}
+
+void picMain::loadWindow(LoadingCaption caption) {
     needsLoad_ = false;
     // Closing this window closed the index. Loaded again (by the About window's
     // Continue), it opens the index again.
@@ -73,8 +77,17 @@ void picMain::loadWindow() {
     ApplyWindowPosition();
     ApplySkin(*background_);
     search_state_.AutoCompleteOn = true;
+    // Out of sight, a rebuild waits until the window is called up and can show it.
+    const bool inSight = caption != LoadingCaption::None;
+    const auto rebuild = [this, inSight] {
+        if (inSight) {
+            RebuildIndex(*this);
+        } else {
+            needsLoad_ = true;
+        }
+    };
     if (FirstRun) {
-        RebuildIndex(*this);
+        rebuild();
         return;
     }
 
@@ -83,10 +96,10 @@ void picMain::loadWindow() {
     bool tableEmpty = false;
     resumeAfterObjectClosed([&] { tableEmpty = rows.atEnd(); });
     if (tableEmpty) {
-        RebuildIndex(*this);
+        rebuild();
     } else {
         ResultLists::Query query = lists_.beginQuery();
-        resumeAfterObjectClosed([&] { ListWholeIndex(*this, query, rows, LoadingCaption::Show); });
+        resumeAfterObjectClosed([&] { ListWholeIndex(*this, query, rows, caption); });
     }
     resumeAfterObjectClosed([&] { rows.close(); });
     // Name keys another program left wrong by the thousand are put right while the wait
@@ -94,7 +107,9 @@ void picMain::loadWindow() {
     if (database_.IndexDb) {
         database_.IndexDb->repairPutOffNameKeys();
     }
-    FinishWaitWindow(kListedPauseMs);
+    if (inSight) {
+        FinishWaitWindow(kListedPauseMs);
+    }
 }
 
 void picMain::cmdUpdate_Click() {

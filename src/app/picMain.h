@@ -53,6 +53,11 @@ public:
     // index (or rebuilds it on a first run or over an empty table). Runs before the
     // window is first shown.
     void Form_Load();
+    // Loads the window as Form_Load does while it stays hidden (started with the
+    // session), without the wait window or its pause, so that the first call-up is as
+    // quick as any. A first run or an empty index is left to Form_Load at the first
+    // call-up, where the rebuild shows its progress.
+    void LoadHidden();
     // Runs when the window is closed other than by the Exit command: closes the
     // index.
     void Form_Unload();
@@ -132,7 +137,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void loadWindow();
+    void loadWindow(LoadingCaption caption);
     void onText1Event(QEvent& event);
     // True when the event was taken and goes no further.
     bool onList1Event(QEvent& event);

@@ -25,9 +25,10 @@ protected:
     ~IndexListWindow() = default;
 };
 
-// Whether the listing puts the wait window up saying that it loads, or finds it up
-// already, telling what the longer operation it ends has done.
-enum class LoadingCaption { Show, Keep };
+// Whether the listing puts the wait window up saying that it loads, finds it up already,
+// telling what the longer operation it ends has done, or has none, the main window being
+// loaded out of sight.
+enum class LoadingCaption { Show, Keep, None };
 
 // Clears the window's lists, fills them for the query with every entry of the rows from
 // the current one on, each name once, and sets the count line, however the fill ends.

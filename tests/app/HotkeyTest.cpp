@@ -157,27 +157,42 @@ TEST_F(HotkeyTest, ThePressCallsTheWindowUpWithTheFocusInTheBoxOrPutsItAway) {
     EXPECT_TRUE(database_.IndexDb->isOpen());
 }
 
-TEST_F(HotkeyTest, StartedHiddenWithTheSessionTheKeyIsTakenAtOnceAndLoadsTheWindow) {
-    for (const bool calledUp : {true, false}) {
-        SCOPED_TRACE(calledUp ? "called up" : "quit first");
+TEST_F(HotkeyTest, StartedHiddenWithTheSessionTheKeyIsTakenAndTheListsLoadOutOfSight) {
+    // An empty index is left to the first call-up, where the rebuild can be seen.
+    const struct {
+        std::vector<Row> rows;
+        bool quitFirst;
+        QStringList listedHidden;
+        bool waitWindowOnCallUp;
+    } cases[] = {
+        {{{"notes"}}, false, {"notes"}, false},
+        {{{"notes"}}, true, {"notes"}, false},
+        {{}, false, {}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.rows.size() << " rows, quit first " << c.quitFirst);
         window_.reset();
+        CloseIndexDb(database_);
+        QFile::remove(platform_.databasePath());
+        createDatabaseAt(platform_.databasePath(), c.rows);
         recorder_.globalKeyRequests.clear();
-        recorder_.settingWrites.clear();
         recorder_.processEndRequests = 0;
-        window_ = StartHiddenWithSession(database_);
-        ASSERT_NE(window_, nullptr);
+        recorder_.sleeps.clear();
+        ASSERT_TRUE(StartHiddenWithSession(database_, window_));
         EXPECT_EQ(recorder_.globalKeyRequests, (QStringList{"release", "take Ctrl+Alt+Space"}));
         EXPECT_FALSE(window_->isVisible());
-        EXPECT_TRUE(listed().isEmpty());
-        if (calledUp) {
-            ASSERT_TRUE(recorder_.pressGlobalKey());
-            EXPECT_TRUE(window_->isVisible());
-            EXPECT_EQ(listed(), QStringList{"notes"});
-        } else {
-            // Never shown, the window has no place of its own to save over the stored one.
+        EXPECT_EQ(listed(), c.listedHidden);
+        EXPECT_TRUE(recorder_.sleeps.empty());  // no wait window's pause
+        if (c.quitFirst) {
             ObeyCommandLine({"--quit"}, database_, window_);
             EXPECT_EQ(recorder_.processEndRequests, 1);
-            EXPECT_TRUE(recorder_.settingWrites.isEmpty());
+            EXPECT_EQ(settings::read(settings::kTop, ""), "300");
+            EXPECT_EQ(settings::read(settings::kLeft, ""), "600");
+        } else {
+            ASSERT_TRUE(recorder_.pressGlobalKey());
+            EXPECT_TRUE(window_->isVisible());
+            EXPECT_EQ(window_->focusWidget(), window_->Text1);
+            EXPECT_EQ(recorder_.sleeps.empty(), !c.waitWindowOnCallUp);
         }
     }
 }
