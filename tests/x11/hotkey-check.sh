@@ -3,10 +3,12 @@
 # focus in another program's window, Ctrl+Alt+Space (the default) brings the main window
 # forward and focused, the characters typed right after the key reach the search box
 # (they find a launcher whose start leaves a mark), and the key pressed again puts the
-# window away; with NumLock on (on an unusual modifier) it works the same. The menu's "Hotkey..." records another
-# combination, which takes over at once. Then another program holds the
-# combination first, and Kwiklet tells so in its box and runs on without it. Run by
-# hand after scripts/build.sh; needs xvfb, openbox, xdotool and x11-utils.
+# window away; with NumLock on (on an unusual modifier) it works the same. The menu's
+# "Hotkey..." records another combination, which takes over at once. Started hidden with
+# the session, the first call-up keeps the characters typed after the key too. Then
+# another program holds the combination first, and Kwiklet tells so in its box and runs
+# on without it. Run by hand after scripts/build.sh; needs xvfb, openbox, xdotool and
+# x11-utils.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 work="$(mktemp -d)"
