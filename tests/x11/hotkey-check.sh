@@ -64,6 +64,18 @@ focus_other() {
   [ "$(xdotool getactivewindow)" = "$other" ] || fail "the other window could not be focused"
   sleep 0.6
 }
+# Presses the key and types the launcher's name and Enter straight after it; true once
+# the launcher left its mark, that is once the characters reached the box.
+typed_right_after() {
+  rm -f "$work/typed"
+  xdotool key "$1" type zorptest
+  xdotool key Return
+  for _ in $(seq 20); do
+    [ -e "$work/typed" ] && return
+    sleep 0.2
+  done
+  return 1
+}
 
 go_on
 main_window
@@ -107,10 +119,8 @@ sleep 0.5
 echo "Hotkey...: Ctrl+Alt+K recorded, stored and taken at once, Ctrl+Alt+Space let go"
 
 focus_other
-xdotool key ctrl+alt+k type zorptest
-xdotool key Return
-for _ in $(seq 20); do [ -e "$work/typed" ] && break; sleep 0.2; done
-[ -e "$work/typed" ] || fail "the characters typed right after the key did not reach the box"
+typed_right_after ctrl+alt+k ||
+  fail "the characters typed right after the key did not reach the box"
 echo "typed right after the key: they reached the box and started the launcher"
 kill "$kwiklet"
 wait "$kwiklet" || true
@@ -124,11 +134,8 @@ kwiklet=$!
 sleep 1
 [ -z "$(windows_named 'Kwiklet')" ] || fail "started with the session, a window showed"
 focus_other
-rm -f "$work/typed"
-xdotool key ctrl+alt+space type zorptest
-xdotool key Return
-for _ in $(seq 20); do [ -e "$work/typed" ] && break; sleep 0.2; done
-[ -e "$work/typed" ] || fail "the first call-up after a start with the session lost the keys"
+typed_right_after ctrl+alt+space ||
+  fail "the first call-up after a start with the session lost the keys"
 echo "started hidden with the session: the first call-up keeps the keys typed after it"
 kill "$kwiklet"
 wait "$kwiklet" || true
