@@ -17,8 +17,8 @@ void ToggleMainWindow(picMain& window) {
 
 void ShowMainWindow(picMain& window, std::optional<QString> text) {
     // A window closed through the window manager closed the index with it; it is loaded
-    // again, as the About window's Continue does, and so is one started hidden, the first
-    // time it is called up. A window only hidden keeps its lists.
+    // again, as the About window's Continue does, and so is one whose load out of sight
+    // left the rebuild to its first call-up. A window only hidden keeps its lists.
     if (!window.isVisible() && window.needsLoad()) {
         window.Form_Load();
     }

@@ -61,8 +61,8 @@ public:
     // Runs when the window is closed other than by the Exit command: closes the
     // index.
     void Form_Unload();
-    // Whether Form_Load must run before the window is shown: it was made without its
-    // lists (started hidden with the session), or closed since.
+    // Whether Form_Load must run before the window is shown: it was never loaded, its
+    // load out of sight left a rebuild to it, or it was closed since.
     bool needsLoad() const { return needsLoad_; }
 
     // Works out the saved position and applies the saved switches to the window.
