@@ -6,7 +6,7 @@
 // TREE is a generated folder tree (see README.md); RUNS defaults to 7.
 
 #include "indexer/Finder.h"
-#include "store/ResultLists.h"
+#include "store/ResultList.h"
 
 #include <QApplication>
 #include <QFile>
@@ -97,9 +97,9 @@ long countFindMatches(const std::string& tree) {
 }
 
 double runFinder(const QString& tree, qsizetype& matches) {
-    kwiklet::ResultLists lists;
+    kwiklet::ResultList lists;
     const Clock::time_point start = Clock::now();
-    kwiklet::FindFiles(tree, QString::fromLatin1(kPattern), lists);
+    kwiklet::findFiles(tree, QString::fromLatin1(kPattern), lists);
     const double elapsed = millisecondsSince(start);
     matches = lists.count();
     return elapsed;
@@ -169,10 +169,10 @@ int main(int argc, char** argv) {
 
     std::printf("tree            %s\n", tree.c_str());
     std::printf("pattern         %s\n", kPattern);
-    std::printf("matches         FindFiles %lld, find %ld%s\n", static_cast<long long>(matches),
+    std::printf("matches         findFiles %lld, find %ld%s\n", static_cast<long long>(matches),
                 expected, matches == expected ? "" : "  (DIFFER)");
     std::printf("runs            %d (median, warm cache)\n", runs);
-    std::printf("FindFiles       %.1f ms\n", walkMedian);
+    std::printf("findFiles       %.1f ms\n", walkMedian);
     std::printf("find -iname     %.1f ms\n", findMedian);
     std::printf("ratio           %.2f (budget 1.50)\n", walkMedian / findMedian);
     // The process's peak includes the window system's libraries; the difference is

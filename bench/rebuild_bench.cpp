@@ -12,15 +12,15 @@
 #include "BenchHome.h"
 #include "Measure.h"
 #include "app/StartProgram.h"
-#include "app/picMain.h"
+#include "app/MainWindow.h"
 #include "indexer/RebuildIndex.h"
 #include "platform/posix/PosixPlatform.h"
-#include "store/IndexDatabase.h"
+#include "store/IndexHolder.h"
 #include "store/IndexSchema.h"
 #include "store/IndexStore.h"
-#include "store/ResultLists.h"
+#include "store/ResultList.h"
 #include "store/Settings.h"
-#include "windows/frmWait.h"
+#include "windows/WaitWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -62,19 +62,19 @@ QString programPath(const QString& name) {
 }
 
 // The rebuild's copy step on its own, into a fresh empty index.
-double copyMilliseconds(const QString& folder, const ResultLists& staged) {
+double copyMilliseconds(const QString& folder, const ResultList& staged) {
     const QString path = folder + QStringLiteral("/copy.dat");
     QFile::remove(path);
     createIndexDatabase(path);
     IndexStore index(path);
     index.open();
-    frmWait& wait = WaitWindow();
+    WaitWindow& wait = waitWindow();
     wait.showModeless();
     QElapsedTimer timer;
     timer.start();
-    CopyStagedRows(index, staged, wait);
+    storeStagedEntries(index, staged, wait);
     const double elapsed = bench::millisecondsOf(timer);
-    UnloadWaitWindow();
+    closeWaitWindow();
     return elapsed;
 }
 
@@ -153,7 +153,7 @@ int main(int argc, char** argv) {
 
     // The copy.
     const QStringList names = readNames(QString::fromLocal8Bit(argv[1]), 100000);
-    ResultLists staged;
+    ResultList staged;
     for (const QString& name : names) {
         staged.append(name, programPath(name));
     }
@@ -174,8 +174,8 @@ int main(int argc, char** argv) {
 
     // The whole rebuild behind the Update button.
     createIndexDatabase(executableFolder.path() + QStringLiteral("/avs.dat"));
-    IndexDatabase database;
-    const auto window = LaunchProgram(database);
+    IndexHolder database;
+    const auto window = launchProgram(database);
     if (!window) {
         return 1;
     }
@@ -185,8 +185,8 @@ int main(int argc, char** argv) {
     // saying the rows are being stored (within one yield interval of the walks' end).
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (walksDone == 0 && IsWaitWindowLoaded() &&
-            WaitWindow().lbl->text() == QLatin1String("Please Wait, Updating Database...")) {
+        if (walksDone == 0 && isWaitWindowOpen() &&
+            waitWindow().caption().text() == QLatin1String("Please Wait, Updating Database...")) {
             walksDone = bench::millisecondsOf(timer);
         }
     });
@@ -198,12 +198,12 @@ int main(int argc, char** argv) {
     for (int run = 0; run < runs; ++run) {
         walksDone = 0;
         timer.start();
-        window->cmdUpdate_Click();
+        window->updateDatabase();
         const double total = bench::millisecondsOf(timer);
         walks.push_back(walksDone);
         rests.push_back(total - walksDone);
         finds.push_back(findMilliseconds(tree));
-        rows = window->lists().count();
+        rows = window->results().count();
     }
     std::printf("rebuild over %s as documents and desktop (%lld names listed):\n", qPrintable(tree),
                 rows);

@@ -1,5 +1,5 @@
 // Measures the search box on a real main window (offscreen) over a generated index:
-// the time from a key typed into Text1 until the lists are filled, shown and the box
+// the time from a key typed into the search box until the list is filled, shown and the box
 // completed, for a blank box, a one-letter prefix and a selective prefix; the load's
 // full fill; the selective prefix again right after another program renamed an entry;
 // opening the index; and the peak resident memory. `grep -i '^PREFIX'` over the same names
@@ -9,10 +9,10 @@
 
 #include "Measure.h"
 #include "app/StartProgram.h"
-#include "app/picMain.h"
+#include "app/MainWindow.h"
 #include "platform/fake/RecordingPlatform.h"
 #include "platform/posix/PosixPlatform.h"
-#include "store/IndexDatabase.h"
+#include "store/IndexHolder.h"
 #include "store/IndexSchema.h"
 #include "store/Like.h"
 #include "store/Settings.h"
@@ -177,18 +177,18 @@ int main(int argc, char** argv) {
     const QString oneLetter = names.first.left(1);
     const QString selective = names.first.left(4);
 
-    IndexDatabase database;
+    IndexHolder database;
     QElapsedTimer loadTimer;
     loadTimer.start();
-    const auto window = LaunchProgram(database);
+    const auto window = launchProgram(database);
     QCoreApplication::processEvents();
     const double loadMs = bench::millisecondsOf(loadTimer);
     if (!window) {
         std::fprintf(stderr, "start-up failed\n");
         return 1;
     }
-    const auto listedAtLoad = static_cast<long long>(window->lists().count());
-    QLineEdit& box = *window->Text1;
+    const auto listedAtLoad = static_cast<long long>(window->results().count());
+    QLineEdit& box = *&window->searchBox();
     const auto settle = [] { QCoreApplication::processEvents(); };
 
     const Figures blank = timeRepeated(

@@ -13,14 +13,14 @@
 #include "BenchHome.h"
 #include "Measure.h"
 #include "app/StartProgram.h"
-#include "app/picMain.h"
+#include "app/MainWindow.h"
 #include "platform/fake/RecordingPlatform.h"
 #include "platform/posix/PosixPlatform.h"
-#include "store/IndexDatabase.h"
+#include "store/IndexHolder.h"
 #include "store/IndexSchema.h"
 #include "store/IndexStore.h"
 #include "store/Settings.h"
-#include "windows/frmWait.h"
+#include "windows/WaitWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -77,11 +77,11 @@ double openMilliseconds(const QString& databasePath) {
 
 // From the start until the About window is shown and painted, then the load.
 void showFirstWindowThenLoad() {
-    IndexDatabase database;
-    std::unique_ptr<picMain> window;
+    IndexHolder database;
+    std::unique_ptr<MainWindow> window;
     QElapsedTimer timer;
     timer.start();
-    if (!ShowStartUp(database, window)) {
+    if (!showStartUp(database, window)) {
         std::fprintf(stderr, "start-up failed\n");
         std::exit(1);
     }
@@ -95,10 +95,10 @@ void showFirstWindowThenLoad() {
     // What Continue then does: the main window's load, behind the wait window.
     QElapsedTimer load;
     load.start();
-    window = LoadMainWindow(database);
+    window = loadMainWindow(database);
     QCoreApplication::processEvents();
     std::printf("then the main window's load (fill):    %8.1f ms, %lld listed\n",
-                bench::millisecondsOf(load), static_cast<long long>(window->lists().count()));
+                bench::millisecondsOf(load), static_cast<long long>(window->results().count()));
 }
 
 void measureForeignIndex(const QString& databasePath, int rows) {
@@ -141,8 +141,8 @@ void measureLog(const QString& databasePath, const QString& documents) {
         // are being stored.
         QTimer sampler;
         QObject::connect(&sampler, &QTimer::timeout, [&] {
-            if (IsWaitWindowLoaded() &&
-                WaitWindow().lbl->text() == QLatin1String("Please Wait, Updating Database...")) {
+            if (isWaitWindowOpen() &&
+                waitWindow().caption().text() == QLatin1String("Please Wait, Updating Database...")) {
                 largest = std::max(largest, logBytes(databasePath));
             }
         });
@@ -150,24 +150,24 @@ void measureLog(const QString& databasePath, const QString& documents) {
         // The table is empty: the load rebuilds it, the Update button the other times.
         QElapsedTimer timer;
         timer.start();
-        IndexDatabase database;
-        auto window = LaunchProgram(database);
+        IndexHolder database;
+        auto window = launchProgram(database);
         if (!window) {
             std::fprintf(stderr, "start-up failed\n");
             std::exit(1);
         }
         for (int run = 0; run < rebuilds; ++run) {
             if (run > 0) {
-                window->cmdUpdate_Click();
+                window->updateDatabase();
             }
             after = logBytes(databasePath);
             largest = std::max(largest, after);
             largestAfter = std::max(largestAfter, after);
         }
         const double elapsed = bench::millisecondsOf(timer);
-        const auto listed = static_cast<long long>(window->lists().count());
+        const auto listed = static_cast<long long>(window->results().count());
         window.reset();
-        CloseIndexDb(database);
+        closeIndex(database);
         std::printf(
             "%2d rebuild(s), %lld listed, %6.0f ms each: log largest %7.1f MB, after the last "
             "%6.1f MB (largest after one %6.1f MB), after closing %5.1f MB\n",

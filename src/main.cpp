@@ -8,13 +8,13 @@
 #include <vector>
 
 int main(int argc, char** argv) {
-    if (const auto answered = kwiklet::AnswerCommandLine(argc, argv)) {
+    if (const auto answered = kwiklet::answerCommandLine(argc, argv)) {
         return *answered;
     }
-    if (const auto handled = kwiklet::RunThinCommand(argc, argv)) {
+    if (const auto handled = kwiklet::runThinCommand(argc, argv)) {
         return *handled;
     }
-    const QStringList arguments = kwiklet::ArgumentsOf(argc, argv);
+    const QStringList arguments = kwiklet::argumentsOf(argc, argv);
     // The window system is chosen on the program's own command line.
     const QList<QByteArray> added = kwiklet::windowSystemArguments(argc, argv);
     std::vector<char*> withAdded(argv, argv + argc);
@@ -24,5 +24,5 @@ int main(int argc, char** argv) {
     withAdded.push_back(nullptr);
     int count = static_cast<int>(withAdded.size()) - 1;
     QApplication application(count, withAdded.data());
-    return kwiklet::StartProgram(application, arguments);
+    return kwiklet::startProgram(application, arguments);
 }

@@ -28,7 +28,7 @@ Answer answerAskedIn(int argc, char** argv) {
 
 }  // namespace
 
-Command ReadCommand(const QStringList& arguments) {
+Command readCommand(const QStringList& arguments) {
     Command command;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
@@ -52,7 +52,7 @@ Command ReadCommand(const QStringList& arguments) {
     return command;
 }
 
-std::optional<int> AnswerCommandLine(int argc, char** argv) {
+std::optional<int> answerCommandLine(int argc, char** argv) {
     const Answer answer = answerAskedIn(argc, argv);
     if (answer == Answer::None) {
         return std::nullopt;
@@ -77,7 +77,7 @@ std::optional<int> AnswerCommandLine(int argc, char** argv) {
            "  -h, --help   show this text and the index database Kwiklet uses\n"
            "  --version    show the version\n\n"
            "--toggle and --show start Kwiklet when it is not running.\n\n"
-        << "Index database: " << LocateIndexDatabase().path << '\n';
+        << "Index database: " << locateIndex().path << '\n';
     return 0;
 }
 

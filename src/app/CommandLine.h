@@ -18,10 +18,10 @@ struct Command {
     bool bySession = false;       // started with the desktop session
 };
 
-Command ReadCommand(const QStringList& arguments);
+Command readCommand(const QStringList& arguments);
 
 // Answers --help (-h) or --version on the standard output and returns the exit status;
 // nothing when the program should start as usual.
-std::optional<int> AnswerCommandLine(int argc, char** argv);
+std::optional<int> answerCommandLine(int argc, char** argv);
 
 }  // namespace kwiklet

@@ -8,32 +8,36 @@
 
 namespace kwiklet {
 
-GlyphLabel::GlyphLabel(const QString& caption, QWidget* parent) : QLabel(caption, parent) {
+GlyphLabel::GlyphLabel(Glyph glyph, QWidget* parent) : QLabel(parent), glyph_(glyph) {
     setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void GlyphLabel::setGlyph(Glyph glyph) {
+    glyph_ = glyph;
+    update();
 }
 
 void GlyphLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QColor ink = palette().color(QPalette::WindowText);
-    // The glyph's square, centred in the label, as the font draws it inside its cell.
+    // The glyph's square, centred in the label, as a symbol font draws it inside its cell.
     const qreal side = std::min(width(), height()) * 0.7;
     const QRectF box(QPointF((width() - side) / 2, (height() - side) / 2), QSizeF(side, side));
-    const QString glyph = text();
-    if (glyph == QLatin1String("5") || glyph == QLatin1String("6")) {
-        const bool up = glyph == QLatin1String("5");
-        const qreal apex = up ? box.top() : box.bottom();
-        const qreal base = up ? box.bottom() - side * 0.2 : box.top() + side * 0.2;
-        const QPolygonF triangle{QPointF(box.center().x(), apex), QPointF(box.right(), base),
-                                 QPointF(box.left(), base)};
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(ink);
-        painter.drawPolygon(triangle);
-    } else if (glyph == QLatin1String("r")) {
+    if (glyph_ == Glyph::Cross) {
         painter.setPen(QPen(ink, std::max<qreal>(1.5, side / 5), Qt::SolidLine, Qt::FlatCap));
         painter.drawLine(box.topLeft(), box.bottomRight());
         painter.drawLine(box.topRight(), box.bottomLeft());
+        return;
     }
+    const bool up = glyph_ == Glyph::UpTriangle;
+    const qreal apex = up ? box.top() : box.bottom();
+    const qreal base = up ? box.bottom() - side * 0.2 : box.top() + side * 0.2;
+    const QPolygonF triangle{QPointF(box.center().x(), apex), QPointF(box.right(), base),
+                             QPointF(box.left(), base)};
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(ink);
+    painter.drawPolygon(triangle);
 }
 
 void GlyphLabel::mousePressEvent(QMouseEvent* event) {

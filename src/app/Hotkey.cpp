@@ -1,11 +1,11 @@
 #include "app/Hotkey.h"
 
 #include "app/WindowToggle.h"
-#include "app/picMain.h"
+#include "app/MainWindow.h"
 #include "common/ErrorTrap.h"
 #include "platform/Platform.h"
 #include "store/Settings.h"
-#include "windows/frmHotkey.h"
+#include "windows/HotkeyDialog.h"
 
 namespace kwiklet {
 namespace {
@@ -18,7 +18,7 @@ const QString kMessageTitle = kAppTitle + QStringLiteral(" Hotkey");
 const QString kGoingOn = QStringLiteral(
     "\r\n\r\nKwiklet goes on without a hotkey; choose another with \"Hotkey...\" in its menu.");
 
-void takeStoredHotkey(picMain& window) {
+void takeStoredHotkey(MainWindow& window) {
     auto& system = platform();
     system.releaseGlobalKey();
     const QString text = settings::read(settings::kHotkey, kDefaultHotkey);
@@ -33,7 +33,7 @@ void takeStoredHotkey(picMain& window) {
         return;
     }
     const GlobalKeyResult result =
-        system.takeGlobalKey(*read.keys, [&window] { ToggleMainWindow(window); });
+        system.takeGlobalKey(*read.keys, [&window] { toggleMainWindow(window); });
     if (result == GlobalKeyResult::HeldByAnotherProgram) {
         system.showMessage(QStringLiteral("Another program holds %1 already, so it cannot call "
                                           "Kwiklet up.")
@@ -45,16 +45,16 @@ void takeStoredHotkey(picMain& window) {
 
 }  // namespace
 
-void TakeHotkey(picMain& window) {
+void takeHotkey(MainWindow& window) {
     takeStoredHotkey(window);
     QObject::connect(&window, &QObject::destroyed, [] { platform().releaseGlobalKey(); });
 }
 
-void ChooseHotkey(picMain& window) {
+void chooseHotkey(MainWindow& window) {
     // While the window records, the hotkey is let go: pressed, it is recorded as any
     // other combination instead of calling the main window up or away.
     platform().releaseGlobalKey();
-    ShowHotkeyWindow(window, settings::read(settings::kHotkey, kDefaultHotkey),
+    showHotkeyDialog(window, settings::read(settings::kHotkey, kDefaultHotkey),
                      [&window](const std::optional<QString>& chosen) {
                          if (chosen) {
                              settings::write(settings::kHotkey, *chosen);

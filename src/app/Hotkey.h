@@ -5,17 +5,17 @@
 
 namespace kwiklet {
 
-class picMain;
+class MainWindow;
 
 // Takes the stored hotkey for the window (Ctrl+Alt+Space when none was ever stored, no
 // key when the stored one is empty) until the window is destroyed. A combination that
 // cannot be read, or that another program holds already, is told to the user, and the
 // program goes on without one.
-void TakeHotkey(picMain& window);
+void takeHotkey(MainWindow& window);
 
 // The menu's "Hotkey...": the window that chooses another hotkey, with the old one let
 // go while it is open; its OK stores the new one and takes it at once, Esc takes the
 // old one back.
-void ChooseHotkey(picMain& window);
+void chooseHotkey(MainWindow& window);
 
 }  // namespace kwiklet

@@ -14,7 +14,7 @@ bool isIndexFile(const QString& path) {
 
 }  // namespace
 
-IndexLocation LocateIndexDatabase() {
+IndexLocation locateIndex() {
     auto& system = platform();
     const QString executableFolder = system.executableFolder();
     const QString beside = executableFolder + QLatin1Char('/') + kDatabaseFileName;
@@ -30,11 +30,11 @@ IndexLocation LocateIndexDatabase() {
     return {own, hasInstalled ? installed : hasBeside ? beside : QString()};
 }
 
-QString ProvideIndexDatabase() {
-    const IndexLocation location = LocateIndexDatabase();
+QString provideIndex() {
+    const IndexLocation location = locateIndex();
     auto& system = platform();
-    if (!location.template_.isEmpty() && !isIndexFile(location.path)) {
-        if (const int error = system.copyFileIfAbsent(location.template_, location.path)) {
+    if (!location.emptyTemplate.isEmpty() && !isIndexFile(location.path)) {
+        if (const int error = system.copyFileIfAbsent(location.emptyTemplate, location.path)) {
             system.showMessage(QStringLiteral("Error %1 creating the index database %2")
                                    .arg(error)
                                    .arg(location.path),

@@ -14,15 +14,15 @@ inline const QString kDatabaseFileName = QStringLiteral("avs.dat");
 
 struct IndexLocation {
     QString path;       // the avs.dat to open
-    QString template_;  // the empty index to copy to path when it is missing; empty: none
+    QString emptyTemplate;  // the empty index to copy to path when it is missing; empty: none
 };
 
 // Works out the location without touching any file.
-IndexLocation LocateIndexDatabase();
+IndexLocation locateIndex();
 
 // The path to open: the location, with the user's own index made from the installed
 // one first when it is missing (a file already there is never replaced). A failure to
 // make it is reported in a box; the path is returned all the same.
-QString ProvideIndexDatabase();
+QString provideIndex();
 
 }  // namespace kwiklet

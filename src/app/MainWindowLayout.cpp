@@ -1,12 +1,12 @@
 // The main window's controls: where they stand, in twips converted with the screen's
-// resolution, in fonts that make every caption fit the control it is in.
+// resolution, in fonts that make every caption fit the control it is in, and the names
+// a screen reader says for them.
 
 #include "app/GlyphLabel.h"
-#include "app/picMain.h"
+#include "app/MainWindow.h"
 
 #include "appearance/Fonts.h"
-#include "common/Units.h"
-#include "platform/Platform.h"
+#include "common/TwipLayout.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -20,71 +20,75 @@ struct TwipRect {
     int left, top, width, height;
 };
 
+void place(QWidget* control, const char* name, TwipRect rect) {
+    control->setObjectName(QString::fromLatin1(name));
+    placeInTwips(*control, rect.left, rect.top, rect.width, rect.height);
+}
+
 }  // namespace
 
-void picMain::createControls() {
-    const double dpi = platform().screenMetrics().dotsPerInch;
-    auto px = [dpi](int twips) { return units::twipsToPixels(twips, dpi); };
-    auto place = [&](QWidget* control, const char* name, TwipRect rect) {
-        control->setObjectName(QString::fromLatin1(name));
-        control->setGeometry(px(rect.left), px(rect.top), px(rect.width), px(rect.height));
-    };
-    heightTwips_ = kClientHeightTwips;
-    setFixedSize(px(kClientWidthTwips), px(kClientHeightTwips));
+void MainWindow::createControls() {
+    setFixedSize(pixelsFromTwips(kClientWidthTwips), pixelsFromTwips(kClientHeightTwips));
     setFont(fonts::interfaceFont(8));
     // The background the skin covers, kept for the window's tallest height.
-    background_.emplace(*this, QSize(px(kClientWidthTwips), px(kRolledDownTwips)),
+    background_.emplace(*this,
+                        QSize(pixelsFromTwips(kClientWidthTwips), pixelsFromTwips(kRolledDownTwips)),
                         QColor(236, 233, 216));
     background_->setSizeInTwips([this] { return QSize(kClientWidthTwips, heightTwips_); });
+    createTitleStrip();
+    createButtons();
+    createSearchControls();
+    setTabOrder(searchBox_, resultView_);
+    setTabOrder(resultView_, updateButton_);
+    setTabOrder(updateButton_, skinButton_);
+    setTabOrder(skinButton_, modeButton_);
+}
 
+void MainWindow::createTitleStrip() {
     QFont titleFont = fonts::typewriterFont(8.25);
     titleFont.setBold(true);
-    lblCount[1] = new QLabel(QStringLiteral("Kwiklet -"), this);
-    lblCount[0] = new QLabel(this);
-    place(lblCount[1], "lblCount1", {120, 75, 945, 210});
-    place(lblCount[0], "lblCount0", {1140, 75, 105, 210});
-    for (QLabel* label : lblCount) {
+    titleLabel_ = new QLabel(QStringLiteral("Kwiklet -"), this);
+    countLabel_ = new QLabel(this);
+    place(titleLabel_, "titleLabel", {120, 75, 945, 210});
+    place(countLabel_, "countLabel", {1140, 75, 105, 210});
+    for (QLabel* label : {titleLabel_, countLabel_}) {
         label->setFont(titleFont);
         label->adjustSize();
     }
-
-    Label2 = new GlyphLabel(QStringLiteral("5"), this);
-    place(Label2, "Label2", {3840, 32, 270, 285});
-    Label1 = new GlyphLabel(QStringLiteral("r"), this);
-    place(Label1, "Label1", {4155, 35, 195, 255});
-
-    cmdUpdate = new QPushButton(QStringLiteral("&Update Database"), this);
-    place(cmdUpdate, "cmdUpdate", {120, 420, 1515, 315});
-    cmdSkinz = new QPushButton(QStringLiteral("Skinz"), this);
-    place(cmdSkinz, "cmdSkinz", {2580, 420, 855, 315});
-    cmdSearch = new QPushButton(QStringLiteral("&Search"), this);
-    place(cmdSearch, "cmdSearch", {3480, 420, 855, 315});
-
-    Text1 = new QLineEdit(this);
-    place(Text1, "Text1", {120, 840, 4215, 285});
-
-    List1 = new QListView(this);
-    place(List1, "List1", {120, 1090, 4215, 2370});
-    List1->setModel(&lists_);
-    // Every row has the same height, so the view never measures a million rows.
-    List1->setUniformItemSizes(true);
-    List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    List1->setStyleSheet(QStringLiteral("QListView { background: rgb(224, 224, 224); }"));
-
-    Text2 = new QLineEdit(this);
-    place(Text2, "Text2", {1440, 1440, 1575, 375});
-    Text2->hide();
-
-    setTabOrder(Text1, List1);
-    setTabOrder(List1, cmdUpdate);
-    setTabOrder(cmdUpdate, cmdSkinz);
-    setTabOrder(cmdSkinz, cmdSearch);
+    rollGlyph_ = new GlyphLabel(Glyph::UpTriangle, this);
+    place(rollGlyph_, "rollGlyph", {3840, 32, 270, 285});
+    rollGlyph_->setAccessibleName(QStringLiteral("Roll Up"));
+    closeGlyph_ = new GlyphLabel(Glyph::Cross, this);
+    place(closeGlyph_, "closeGlyph", {4155, 35, 195, 255});
+    closeGlyph_->setAccessibleName(QStringLiteral("Close"));
 }
 
-QRect picMain::frameRect() const {
-    const double dpi = platform().screenMetrics().dotsPerInch;
-    return {0, 0, units::twipsToPixels(kClientWidthTwips, dpi),
-            units::twipsToPixels(kFrameHeightTwips, dpi)};
+void MainWindow::createButtons() {
+    updateButton_ = new QPushButton(QStringLiteral("&Update Database"), this);
+    place(updateButton_, "updateButton", {120, 420, 1515, 315});
+    skinButton_ = new QPushButton(QStringLiteral("Skinz"), this);
+    place(skinButton_, "skinButton", {2580, 420, 855, 315});
+    modeButton_ = new QPushButton(QStringLiteral("&Search"), this);
+    place(modeButton_, "modeButton", {3480, 420, 855, 315});
+}
+
+void MainWindow::createSearchControls() {
+    searchBox_ = new QLineEdit(this);
+    place(searchBox_, "searchBox", {120, 840, 4215, 285});
+    searchBox_->setAccessibleName(QStringLiteral("Search"));
+
+    resultView_ = new QListView(this);
+    place(resultView_, "resultView", {120, 1090, 4215, 2370});
+    resultView_->setAccessibleName(QStringLiteral("Results"));
+    resultView_->setModel(&results_);
+    // Every row has the same height, so the view never measures a million rows.
+    resultView_->setUniformItemSizes(true);
+    resultView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    resultView_->setStyleSheet(QStringLiteral("QListView { background: rgb(224, 224, 224); }"));
+}
+
+QRect MainWindow::frameRect() const {
+    return {0, 0, pixelsFromTwips(kClientWidthTwips), pixelsFromTwips(kFrameHeightTwips)};
 }
 
 }  // namespace kwiklet

@@ -34,7 +34,7 @@ QString nameElement(const QString& text) {
 
 }  // namespace
 
-QString RunningCopyName() {
+QString runningCopyName() {
     auto& system = platform();
     const QString executable = system.executableName();
     // The installed program's own name gives the desktop entry's ID; a copy under another
@@ -42,7 +42,7 @@ QString RunningCopyName() {
     QString name = executable.compare(QLatin1String("kwiklet"), Qt::CaseInsensitive) == 0
                        ? vendor::kApplicationId
                        : vendor::kApplicationId + QLatin1Char('.') + nameElement(executable);
-    const QString index = LocateIndexDatabase().path;
+    const QString index = locateIndex().path;
     const QString own = system.userDataFolder(executable) + QLatin1Char('/') + kDatabaseFileName;
     if (index != own) {
         const QByteArray path = QFileInfo(index).absoluteFilePath().toUtf8();
@@ -53,7 +53,7 @@ QString RunningCopyName() {
     return name;
 }
 
-QStringList ArgumentsOf(int argc, char** argv) {
+QStringList argumentsOf(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i) {
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -61,14 +61,14 @@ QStringList ArgumentsOf(int argc, char** argv) {
     return arguments;
 }
 
-std::optional<int> RunThinCommand(int argc, char** argv) {
-    const QStringList arguments = ArgumentsOf(argc, argv);
-    const Command command = ReadCommand(arguments);
+std::optional<int> runThinCommand(int argc, char** argv) {
+    const QStringList arguments = argumentsOf(argc, argv);
+    const Command command = readCommand(arguments);
     if (command.kind == Command::Start) {
         return std::nullopt;
     }
     QCoreApplication application(argc, argv);
-    if (platform().sendToRunningCopy(RunningCopyName(), arguments)) {
+    if (platform().sendToRunningCopy(runningCopyName(), arguments)) {
         return 0;
     }
     // Nothing runs that could hide or end.
@@ -78,10 +78,10 @@ std::optional<int> RunThinCommand(int argc, char** argv) {
     return std::nullopt;
 }
 
-StartRole BecomeRunningCopy(const QStringList& arguments,
+StartRole becomeRunningCopy(const QStringList& arguments,
                             std::function<void(const QStringList&)> commands) {
     auto& system = platform();
-    const QString name = RunningCopyName();
+    const QString name = runningCopyName();
     QElapsedTimer waited;
     waited.start();
     while (!waited.hasExpired(kGiveUpAfterMs)) {

@@ -15,13 +15,13 @@ namespace kwiklet {
 // name, with a short hash of the index file's path added when the copy keeps an index of
 // its own beside it (a portable copy), so that copies over different indexes run side by
 // side.
-QString RunningCopyName();
+QString runningCopyName();
 
 // The commands that need no window (--toggle, --show, --hide, --quit): hands them to the
 // running copy with no more than a core application, and returns the exit status. Nothing
 // when the program itself should start: a plain start, or --toggle or --show with no copy
 // running.
-std::optional<int> RunThinCommand(int argc, char** argv);
+std::optional<int> runThinCommand(int argc, char** argv);
 
 // What became of a start: the running copy now, whose `commands` receive the command
 // lines of later starts; or a start that ends, having handed its command line to the
@@ -29,10 +29,10 @@ std::optional<int> RunThinCommand(int argc, char** argv);
 // says so).
 enum class StartRole { RunningCopy, HandedOver, Unanswered };
 
-StartRole BecomeRunningCopy(const QStringList& arguments,
+StartRole becomeRunningCopy(const QStringList& arguments,
                             std::function<void(const QStringList&)> commands);
 
 // The command line without the program's name.
-QStringList ArgumentsOf(int argc, char** argv);
+QStringList argumentsOf(int argc, char** argv);
 
 }  // namespace kwiklet

@@ -6,13 +6,13 @@
 #include "app/RunningCopy.h"
 #include "app/Vendor.h"
 #include "app/WindowToggle.h"
-#include "app/picMain.h"
+#include "app/MainWindow.h"
 #include "common/Conversions.h"
 #include "common/ErrorTrap.h"
 #include "platform/Platform.h"
-#include "store/IndexDatabase.h"
+#include "store/IndexHolder.h"
 #include "store/Settings.h"
-#include "windows/frmAbout.h"
+#include "windows/AboutWindow.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -32,9 +32,9 @@ void reportStartupFailure(const AppError& error) {
 
 }  // namespace
 
-void OpenIndexDb(IndexDatabase& database) {
+void openIndex(IndexHolder& database) {
     auto& system = platform();
-    const QString databasePath = ProvideIndexDatabase();
+    const QString databasePath = provideIndex();
     // Only the file with exactly this name counts: a differently spelt or hidden one is
     // not the program's database.
     if (system.firstOrdinaryFileName(databasePath) != kDatabaseFileName) {
@@ -42,14 +42,14 @@ void OpenIndexDb(IndexDatabase& database) {
                            MessageKind::Warning);
         return;
     }
-    database.IndexDb = std::make_unique<IndexStore>(databasePath);
-    database.IndexDb->open();
+    database.store = std::make_unique<IndexStore>(databasePath);
+    database.store->open();
 }
 
 namespace {
 
-bool openIndex(IndexDatabase& database) {
-    if (auto error = catchError([&] { OpenIndexDb(database); })) {
+bool openIndexOrSayWhy(IndexHolder& database) {
+    if (auto error = catchError([&] { openIndex(database); })) {
         reportStartupFailure(*error);
         return false;
     }
@@ -58,48 +58,48 @@ bool openIndex(IndexDatabase& database) {
 
 }  // namespace
 
-std::unique_ptr<picMain> LoadMainWindow(IndexDatabase& database) {
-    auto window = std::make_unique<picMain>(database);
-    window->Form_Load();
+std::unique_ptr<MainWindow> loadMainWindow(IndexHolder& database) {
+    auto window = std::make_unique<MainWindow>(database);
+    window->load();
     window->show();
-    TakeHotkey(*window);
+    takeHotkey(*window);
     return window;
 }
 
-std::unique_ptr<picMain> LaunchProgram(IndexDatabase& database) {
-    return openIndex(database) ? LoadMainWindow(database) : nullptr;
+std::unique_ptr<MainWindow> launchProgram(IndexHolder& database) {
+    return openIndexOrSayWhy(database) ? loadMainWindow(database) : nullptr;
 }
 
-bool StartHiddenWithSession(IndexDatabase& database, std::unique_ptr<picMain>& window) {
+bool startHiddenWithSession(IndexHolder& database, std::unique_ptr<MainWindow>& window) {
     // No window is shown, so none closing may end the program.
     QGuiApplication::setQuitOnLastWindowClosed(false);
-    if (!openIndex(database)) {
+    if (!openIndexOrSayWhy(database)) {
         return false;
     }
     // The load gives the message loop turns: the window is there, and the key taken,
     // for a command or a press that comes meanwhile.
-    window = std::make_unique<picMain>(database);
-    TakeHotkey(*window);
-    window->LoadHidden();
+    window = std::make_unique<MainWindow>(database);
+    takeHotkey(*window);
+    window->loadOutOfSight();
     return true;
 }
 
-bool ShowStartUp(IndexDatabase& database, std::unique_ptr<picMain>& window,
+bool showStartUp(IndexHolder& database, std::unique_ptr<MainWindow>& window,
                  std::optional<QString> text) {
-    if (!openIndex(database)) {
+    if (!openIndexOrSayWhy(database)) {
         return false;
     }
     // Until Continue, the About window is the only window: closing it any other way
     // leaves none, and the program ends.
-    ShowAboutWindow(
+    showAboutWindow(
         true,
         [&database, &window, text] {
-            window = LoadMainWindow(database);
+            window = loadMainWindow(database);
             if (text) {
-                ShowMainWindow(*window, text);
+                showMainWindow(*window, text);
             }
         },
-        [&database] { CloseIndexDb(database); });
+        [&database] { closeIndex(database); });
     return true;
 }
 
@@ -108,7 +108,7 @@ namespace {
 // The open About window, or null.
 QWidget* aboutWindow() {
     for (QWidget* shown : QApplication::topLevelWidgets()) {
-        if (qobject_cast<frmAbout*>(shown) && shown->isVisible()) {
+        if (qobject_cast<AboutWindow*>(shown) && shown->isVisible()) {
             return shown;
         }
     }
@@ -126,21 +126,21 @@ bool keepRunningStored() {
 
 }  // namespace
 
-void ObeyCommandLine(const QStringList& arguments, IndexDatabase& database,
-                     std::unique_ptr<picMain>& window) {
-    const Command command = ReadCommand(arguments);
+void obeyCommandLine(const QStringList& arguments, IndexHolder& database,
+                     std::unique_ptr<MainWindow>& window) {
+    const Command command = readCommand(arguments);
     if (command.kind == Command::Quit) {
         if (window) {
-            window->mnuOU_Click(kExitCommand);  // saves the position, as Exit does
+            window->runMenuCommand(MenuCommand::Exit);  // saves the position
         } else {
-            CloseIndexDb(database);
+            closeIndex(database);
             platform().endProcess();
         }
         return;
     }
     if (command.kind == Command::Hide) {
         if (window && window->isVisible()) {
-            window->SaveWindowPosition();
+            window->savePosition();
             window->hide();
         }
         return;
@@ -156,39 +156,39 @@ void ObeyCommandLine(const QStringList& arguments, IndexDatabase& database,
         return;
     }
     if (command.kind == Command::Toggle) {
-        ToggleMainWindow(*window);
+        toggleMainWindow(*window);
     } else {
-        ShowMainWindow(*window, command.text);
+        showMainWindow(*window, command.text);
     }
 }
 
-int RunProgram(QApplication& application, IndexDatabase& database,
-               std::unique_ptr<picMain>& window) {
+int runProgram(QApplication& application, IndexHolder& database,
+               std::unique_ptr<MainWindow>& window) {
     const auto mainWindowLoaded = [&window] { return window && window->isVisible(); };
     platform().watchSessionEnd(
         [&window, mainWindowLoaded] {
             if (mainWindowLoaded()) {
-                window->SaveWindowPosition();
+                window->savePosition();
             }
         },
         [&database, &window, mainWindowLoaded] {
             if (mainWindowLoaded()) {
-                window->mnuOU_Click(kExitCommand);
+                window->runMenuCommand(MenuCommand::Exit);
             }
-            CloseIndexDb(database);
+            closeIndex(database);
         });
     const int result = application.exec();
     platform().watchSessionEnd({}, {});
-    CloseIndexDb(database);
+    closeIndex(database);
     return result;
 }
 
-int StartProgram(QApplication& application, const QStringList& arguments) {
-    IndexDatabase database;
-    std::unique_ptr<picMain> window;
+int startProgram(QApplication& application, const QStringList& arguments) {
+    IndexHolder database;
+    std::unique_ptr<MainWindow> window;
     const StartRole role =
-        BecomeRunningCopy(arguments, [&database, &window](const QStringList& handedOver) {
-            ObeyCommandLine(handedOver, database, window);
+        becomeRunningCopy(arguments, [&database, &window](const QStringList& handedOver) {
+            obeyCommandLine(handedOver, database, window);
         });
     if (role != StartRole::RunningCopy) {
         return role == StartRole::HandedOver ? 0 : 1;
@@ -200,15 +200,15 @@ int StartProgram(QApplication& application, const QStringList& arguments) {
     application.setWindowIcon(icon);
     // The desktop matches the windows to the installed entry by its ID.
     QGuiApplication::setDesktopFileName(vendor::kApplicationId);
-    const Command command = ReadCommand(arguments);
+    const Command command = readCommand(arguments);
     if (command.bySession && keepRunningStored()) {
-        if (!StartHiddenWithSession(database, window)) {
+        if (!startHiddenWithSession(database, window)) {
             return 1;
         }
-    } else if (!ShowStartUp(database, window, command.text)) {
+    } else if (!showStartUp(database, window, command.text)) {
         return 1;
     }
-    return RunProgram(application, database, window);
+    return runProgram(application, database, window);
 }
 
 }  // namespace kwiklet

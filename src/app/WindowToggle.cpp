@@ -1,26 +1,26 @@
 #include "app/WindowToggle.h"
 
-#include "app/picMain.h"
+#include "app/MainWindow.h"
 #include "platform/Platform.h"
 
 #include <QLineEdit>
 
 namespace kwiklet {
 
-void ToggleMainWindow(picMain& window) {
+void toggleMainWindow(MainWindow& window) {
     if (window.isVisible() && window.isActiveWindow()) {
         window.hide();
     } else {
-        ShowMainWindow(window, std::nullopt);
+        showMainWindow(window, std::nullopt);
     }
 }
 
-void ShowMainWindow(picMain& window, std::optional<QString> text) {
+void showMainWindow(MainWindow& window, std::optional<QString> text) {
     // A window closed through the window manager closed the index with it; it is loaded
     // again, as the About window's Continue does, and so is one whose load out of sight
     // left the rebuild to its first call-up. A window only hidden keeps its lists.
     if (!window.isVisible() && window.needsLoad()) {
-        window.Form_Load();
+        window.load();
     }
     if (window.isVisible() && !window.isActiveWindow()) {
         // Mapped anew, the window comes onto the desktop the user is on, not the one it
@@ -29,12 +29,12 @@ void ShowMainWindow(picMain& window, std::optional<QString> text) {
     }
     window.show();
     platform().bringForward(window);
-    window.Text1->setFocus(Qt::OtherFocusReason);
+    window.searchBox().setFocus(Qt::OtherFocusReason);
     if (text) {
-        window.Text1->setText(*text);
+        window.searchBox().setText(*text);
     } else {
         // Called up, the window is there for a new search: what is typed replaces the box.
-        window.Text1->selectAll();
+        window.searchBox().selectAll();
     }
 }
 

@@ -10,13 +10,13 @@
 
 namespace kwiklet {
 
-class picMain;
+class MainWindow;
 
-// Hides the window when it is the active one; otherwise shows it as ShowMainWindow does.
-void ToggleMainWindow(picMain& window);
+// Hides the window when it is the active one; otherwise shows it as showMainWindow does.
+void toggleMainWindow(MainWindow& window);
 
 // Shows the window on the current desktop, raised and active, with the focus in the
 // search box; a text given replaces the box's, and the search runs as if it was typed.
-void ShowMainWindow(picMain& window, std::optional<QString> text);
+void showMainWindow(MainWindow& window, std::optional<QString> text);
 
 }  // namespace kwiklet

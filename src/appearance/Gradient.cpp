@@ -21,7 +21,7 @@ SkinState& skinState() {
     return state;
 }
 
-void PaintGradient(GradientSurface& surface, std::int32_t& red, std::int32_t& green,
+void paintGradient(GradientSurface& surface, std::int32_t& red, std::int32_t& green,
                    std::int32_t& blue, const bool& topToBottom) {
     const int height = surface.heightTwips();
     const std::int16_t step = roundedTo16Bits(height / static_cast<double>(kBands));

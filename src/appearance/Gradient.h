@@ -34,7 +34,7 @@ SkinState& skinState();
 // to even; the start colour at the top when topToBottom is true, else at the bottom with
 // the bands rising. Leaves each component variable at its darkened end value,
 // max(0, start - 252), as the next paint from the same variables starts from there.
-void PaintGradient(GradientSurface& surface, std::int32_t& red, std::int32_t& green,
+void paintGradient(GradientSurface& surface, std::int32_t& red, std::int32_t& green,
                    std::int32_t& blue, const bool& topToBottom);
 
 }  // namespace kwiklet

@@ -2,7 +2,7 @@
 
 // A picture box: a control that shows its back image, the gradient painted on it.
 
-#include "appearance/BackImage.h"
+#include "appearance/PaintedBackground.h"
 
 #include <QWidget>
 
@@ -15,13 +15,13 @@ public:
     // A box of the given size in pixels, black until painted.
     PaintedBox(QWidget* parent, QSize pixels);
 
-    BackImage& background() { return *background_; }
+    PaintedBackground& background() { return *background_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    std::optional<BackImage> background_;
+    std::optional<PaintedBackground> background_;
 };
 
 }  // namespace kwiklet

@@ -34,10 +34,10 @@ SkinState savedSkin() {
 
 }  // namespace
 
-void ApplySkin(GradientSurface& surface) {
+void applySavedSkin(GradientSurface& surface) {
     SkinState& state = skinState();
     state = savedSkin();
-    PaintGradient(surface, state.red, state.green, state.blue, state.topToBottom);
+    paintGradient(surface, state.red, state.green, state.blue, state.topToBottom);
 }
 
 }  // namespace kwiklet

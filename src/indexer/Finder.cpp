@@ -3,7 +3,7 @@
 #include "common/MessageLoop.h"
 #include "indexer/FileNamePattern.h"
 #include "platform/Platform.h"
-#include "store/ResultLists.h"
+#include "store/ResultList.h"
 
 #include <QFile>
 
@@ -33,7 +33,7 @@ public:
 
 class Walker {
 public:
-    Walker(const QStringList& patterns, ResultLists& lists)
+    Walker(const QStringList& patterns, ResultList& lists)
         : patternTexts_(patterns), launcherPattern_(platform().launcherPattern()), lists_(lists) {
         for (const QString& pattern : patterns) {
             patterns_.emplace_back(pattern);
@@ -64,7 +64,7 @@ private:
         if (auto listing = platform().listFolder(folder)) {
             while (std::optional<FolderEntry> entry = listing->next()) {
                 messageloop::yieldIfDue();
-                QString name = CutAtNul(entry->name);
+                QString name = cutAtNul(entry->name);
                 if (!isSelfOrParent(name)) {
                     // An entry the system would not say of counts as a folder too;
                     // walking into it finds nothing.
@@ -103,7 +103,7 @@ private:
     // when the menu hides it; any other entry under its display name.
     void append(const QString& path, const QString& name, bool launcher) {
         if (!launcher) {
-            lists_.append(DisplayName(name), path);
+            lists_.append(displayName(name), path);
             return;
         }
         if (launchersFound_ != nullptr) {
@@ -136,7 +136,7 @@ private:
     const QStringList& patternTexts_;
     std::vector<FileNamePattern> patterns_;
     const QString launcherPattern_;
-    ResultLists& lists_;
+    ResultList& lists_;
     QSet<QString>* launchersFound_ = nullptr;
     QString startFolder_;
     std::set<FolderIdentity> walked_;
@@ -144,20 +144,20 @@ private:
 
 }  // namespace
 
-void FindFiles(const QString& folder, const QString& pattern, ResultLists& lists) {
-    FindFiles(folder, QStringList{pattern}, lists);
+void findFiles(const QString& folder, const QString& pattern, ResultList& lists) {
+    findFiles(folder, QStringList{pattern}, lists);
 }
 
-void FindFiles(const QString& folder, const QStringList& patterns, ResultLists& lists) {
+void findFiles(const QString& folder, const QStringList& patterns, ResultList& lists) {
     // Typing and clicking in the main window leave the lists alone while the walk
     // stages its results in them.
-    const ResultLists::Query walk = lists.beginWalk();
+    const ResultList::Query walk = lists.beginWalk();
     const BusyPointer busy;
     Walker(patterns, lists).walkFrom(folder);
 }
 
-void FindLaunchers(const QString& folder, QSet<QString>& launchersFound, ResultLists& lists) {
-    const ResultLists::Query walk = lists.beginWalk();
+void findLaunchers(const QString& folder, QSet<QString>& launchersFound, ResultList& lists) {
+    const ResultList::Query walk = lists.beginWalk();
     const BusyPointer busy;
     const QStringList patterns{platform().launcherPattern()};
     Walker walker(patterns, lists);
@@ -165,17 +165,17 @@ void FindLaunchers(const QString& folder, QSet<QString>& launchersFound, ResultL
     walker.walkFrom(folder);
 }
 
-void WalkFolder(const QString& folder, const QString& pattern, ResultLists& lists) {
+void walkFolder(const QString& folder, const QString& pattern, ResultList& lists) {
     const QStringList patterns{pattern};
     Walker(patterns, lists).walkFrom(folder);
 }
 
-QString DisplayName(const QString& name) {
+QString displayName(const QString& name) {
     const qsizetype lastPeriod = name.lastIndexOf(QLatin1Char('.'));
     return lastPeriod < 0 ? name : name.left(lastPeriod);
 }
 
-QString CutAtNul(const QString& text) {
+QString cutAtNul(const QString& text) {
     const qsizetype nul = text.indexOf(QChar(u'\0'));
     return nul < 0 ? text : text.left(nul);
 }

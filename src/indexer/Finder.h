@@ -1,8 +1,7 @@
 #pragma once
 
 // The recursive file finder: collects every entry below a folder whose name matches a
-// wildcard pattern into the result lists, a display name into List1 and the full path
-// into List2.
+// wildcard pattern into the result list: its display name and its full path.
 
 #include <QSet>
 #include <QString>
@@ -10,7 +9,7 @@
 
 namespace kwiklet {
 
-class ResultLists;
+class ResultList;
 
 // Walks the folder and everything below it for entries matching the pattern ('*' and
 // '?', letter case not counting) and appends each one to the lists: the folder's own
@@ -20,10 +19,10 @@ class ResultLists;
 // pointer meanwhile and holds the lists for the walk, so that nothing else
 // changes them while it gives the message loop a turn. Folders that cannot be listed
 // add nothing; nothing is reported.
-void FindFiles(const QString& folder, const QString& pattern, ResultLists& lists);
+void findFiles(const QString& folder, const QString& pattern, ResultList& lists);
 // The same for several patterns in one walk: in each folder, the matches of the first
 // pattern, then those of the next.
-void FindFiles(const QString& folder, const QStringList& patterns, ResultLists& lists);
+void findFiles(const QString& folder, const QStringList& patterns, ResultList& lists);
 
 // Walks a folder of program launchers as the desktop's menu reads it. A launcher is
 // known by its path below the folder with each separator turned into '-' (kde/edit.desktop
@@ -31,18 +30,18 @@ void FindFiles(const QString& folder, const QStringList& patterns, ResultLists& 
 // an earlier one given the same set, is the only one that counts: later ones are left
 // out, even when the first is hidden from the menu, which is how a user takes a shared
 // launcher out of it. The identities found are added to the set.
-void FindLaunchers(const QString& folder, QSet<QString>& launchersFound, ResultLists& lists);
+void findLaunchers(const QString& folder, QSet<QString>& launchersFound, ResultList& lists);
 
 // The walk itself, without the busy pointer and the hold on the lists. An empty folder text
 // is the root folder. Links to folders are followed, but each folder is walked once
 // however many links lead to it, so chains and loops of links cost one walk each.
-void WalkFolder(const QString& folder, const QString& pattern, ResultLists& lists);
+void walkFolder(const QString& folder, const QString& pattern, ResultList& lists);
 
 // The name shown for a matched entry: the name cut before its last period
 // (my.setup.exe gives my.setup), or the whole name when it holds no period.
-QString DisplayName(const QString& name);
+QString displayName(const QString& name);
 
 // The text up to, not including, its first NUL character; the whole text if none.
-QString CutAtNul(const QString& text);
+QString cutAtNul(const QString& text);
 
 }  // namespace kwiklet

@@ -5,8 +5,8 @@
 #include "indexer/Finder.h"
 #include "platform/Platform.h"
 #include "store/IndexStore.h"
-#include "store/ResultLists.h"
-#include "windows/frmWait.h"
+#include "store/ResultList.h"
+#include "windows/WaitWindow.h"
 
 #include <vector>
 
@@ -65,16 +65,16 @@ private:
     IndexStore& index_;
 };
 
-void stageFolders(ResultLists& lists, frmWait& wait) {
+void stageFolders(ResultList& lists, WaitWindow& wait) {
     QSet<QString> launchersFound;
     for (const ScanStage& stage : scanPlan()) {
         wait.setStage(stage.caption);
         for (const QString& folder : stage.folders) {
             if (stage.launcherFolders) {
-                FindLaunchers(folder, launchersFound, lists);
+                findLaunchers(folder, launchersFound, lists);
             }
             for (const QStringList& patterns : stage.walks) {
-                FindFiles(folder, patterns, lists);
+                findFiles(folder, patterns, lists);
             }
         }
     }
@@ -82,7 +82,7 @@ void stageFolders(ResultLists& lists, frmWait& wait) {
 
 }  // namespace
 
-bool CopyStagedRows(IndexStore& index, const ResultLists& lists, frmWait& wait) {
+bool storeStagedEntries(IndexStore& index, const ResultList& lists, WaitWindow& wait) {
     if (!index.isOpen()) {
         return false;
     }
@@ -99,14 +99,14 @@ bool CopyStagedRows(IndexStore& index, const ResultLists& lists, frmWait& wait) 
     return true;
 }
 
-void RebuildIndex(RebuildWindow& window) {
-    frmWait& wait = WaitWindow();
+void rebuildIndex(RebuildWindow& window) {
+    WaitWindow& wait = waitWindow();
     wait.setStage(QStringLiteral("Please Wait..."));
     wait.showModeless();
     // The lists stage the walks, then show the table again: typing and clicking leave
     // them alone until the rebuild is over.
-    ResultLists& lists = window.lists();
-    ResultLists::Query walk = lists.beginWalk();
+    ResultList& lists = window.results();
+    ResultList::Query walk = lists.beginWalk();
 
     IndexStore& index = window.index();
     if (!index.allEntries().atEnd()) {
@@ -117,23 +117,23 @@ void RebuildIndex(RebuildWindow& window) {
     stageFolders(lists, wait);
     // Closing the main window closes the store: the rebuild then ends quietly with the
     // window.
-    if (!CopyStagedRows(index, lists, wait)) {
-        UnloadWaitWindow();
+    if (!storeStagedEntries(index, lists, wait)) {
+        closeWaitWindow();
         return;
     }
 
     IndexRows rows = index.allEntries();
-    if (ListWholeIndex(window, walk, rows, LoadingCaption::Keep) == FillOutcome::Interrupted) {
-        UnloadWaitWindow();
+    if (listWholeIndex(window, walk, rows, LoadingCaption::Keep) == FillOutcome::Interrupted) {
+        closeWaitWindow();
         return;
     }
     rows.close();
-    FinishWaitWindow(kRebuildPauseMs);
+    finishWaitWindow(kRebuildPauseMs);
 }
 
-void UpdateDatabase(RebuildWindow& window) {
+void updateDatabase(RebuildWindow& window) {
     window.setModeButtonsEnabled(false);
-    const bool failed = trapErrors([&window] { RebuildIndex(window); }, [] { UnloadWaitWindow(); });
+    const bool failed = trapErrors([&window] { rebuildIndex(window); }, [] { closeWaitWindow(); });
     // After a rebuild that failed part-way, the lists may still hold what it staged:
     // they show the table again even when the box was empty already.
     window.emptySearchBox(failed);

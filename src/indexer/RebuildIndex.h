@@ -5,8 +5,8 @@
 namespace kwiklet {
 
 class IndexStore;
-class ResultLists;
-class frmWait;
+class ResultList;
+class WaitWindow;
 
 // What the rebuild needs of the main window.
 class RebuildWindow : public virtual IndexListWindow {
@@ -28,15 +28,15 @@ protected:
 // rows 1 to N, and the lists refilled from the table with each name once. While it
 // runs, nothing else may change the lists. Raises AppError when the store fails; the
 // wait window is then left for the caller to close.
-void RebuildIndex(RebuildWindow& window);
+void rebuildIndex(RebuildWindow& window);
 
 // The Update button: the rebuild with both buttons disabled, any error reported, and
 // the search box emptied afterwards.
-void UpdateDatabase(RebuildWindow& window);
+void updateDatabase(RebuildWindow& window);
 
 // Stores every staged entry of the lists in the index, with ids from 1 in list order,
 // each committed on its own, giving the message loop turns. False when the store was
 // closed meanwhile (the main window closing).
-bool CopyStagedRows(IndexStore& index, const ResultLists& lists, frmWait& wait);
+bool storeStagedEntries(IndexStore& index, const ResultList& lists, WaitWindow& wait);
 
 }  // namespace kwiklet

@@ -2,10 +2,11 @@
 
 #include "common/ErrorTrap.h"
 #include "search/Blanks.h"
+#include "search/ChosenEntry.h"
 #include "search/SearchEngines.h"
-#include "store/FillResultLists.h"
-#include "store/IndexDatabase.h"
-#include "store/ResultLists.h"
+#include "store/FillResultList.h"
+#include "store/IndexHolder.h"
+#include "store/ResultList.h"
 
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -19,11 +20,11 @@ namespace {
 // Runs a step that uses the index store. When the store has been closed, it is opened
 // again and the step tried once more; any other error, or a failed reopening, passes to
 // the handler's trap.
-void retryAfterReopening(IndexDatabase& database, const std::function<void()>& step) {
+void retryAfterReopening(IndexHolder& database, const std::function<void()>& step) {
     try {
         step();
     } catch (const AppError& error) {
-        IndexStore* store = database.IndexDb.get();
+        IndexStore* store = database.store.get();
         if (error.number() != err::kInvalidConnection || !store || store->isOpen()) {
             throw;
         }
@@ -36,86 +37,91 @@ void retryAfterReopening(IndexDatabase& database, const std::function<void()>& s
 
 }  // namespace
 
-IncrementalSearch::IncrementalSearch(QLineEdit& text1, QLineEdit& text2, QListView& list1,
-                                     ResultLists& lists, IndexDatabase& database,
-                                     SearchState& state)
-    : Text1(text1), Text2(text2), List1(list1), lists_(lists), database_(database), state_(state) {}
+IncrementalSearch::IncrementalSearch(QLineEdit& searchBox, ChosenEntry& chosen,
+                                     QListView& resultView, ResultList& results,
+                                     IndexHolder& database, SearchState& state)
+    : searchBox_(searchBox),
+      chosen_(chosen),
+      resultView_(resultView),
+      results_(results),
+      database_(database),
+      state_(state) {}
 
-void IncrementalSearch::Text1_Change() {
+void IncrementalSearch::onTextChanged() {
     trapErrors([this] { searchForText(); });
 }
 
 void IncrementalSearch::searchForText() {
-    if (!Text1.text().isEmpty() && !state_.AutoCompleteOn) {
+    if (!searchBox_.text().isEmpty() && !state_.completing) {
         return;
     }
     // In web mode the box holds search words; while a walk stages its results in the
     // lists, they are not the search's to change.
-    ResultLists::Query query = lists_.beginQuery();
-    if (state_.WebMode || !query.isCurrent()) {
+    ResultList::Query query = results_.beginQuery();
+    if (state_.webMode || !query.isCurrent()) {
         return;
     }
-    Text2.setText(QString());
+    chosen_.clear();
 
     IndexRows rows;
-    retryAfterReopening(database_, [&] { rows = database_.store().allEntries(); });
-    lists_.clear();
-    if (isBlank(Text1.text())) {
-        FillResultLists(rows, query, true);
+    retryAfterReopening(database_, [&] { rows = database_.required().allEntries(); });
+    results_.clear();
+    if (isBlank(searchBox_.text())) {
+        fillResultList(rows, query, true);
         return;
     }
     rows.close();
-    retryAfterReopening(database_, [&] { rows = database_.store().entriesMatching(Text1.text()); });
+    retryAfterReopening(database_, [&] { rows = database_.required().entriesMatching(searchBox_.text()); });
     if (rows.atEnd()) {
         return;
     }
     // A key typed while the fill yielded started a newer search, which has filled the
     // lists and completed the box by itself; a closed window wants nothing more.
-    if (FillResultLists(rows, query, true) == FillOutcome::Interrupted) {
+    if (fillResultList(rows, query, true) == FillOutcome::Interrupted) {
         return;
     }
     rows.close();
     // Rows without a name are not listed, so rows can match while nothing is listed.
-    if (lists_.count() == 0) {
-        return;
+    if (results_.count() > 0) {
+        completeFirstMatch(searchBox_.text());
     }
+}
 
-    state_.AutoCompleteOn = false;
-    const QString typed = Text1.text();
-    Text1.setText(lists_.name(0));
+void IncrementalSearch::completeFirstMatch(const QString& typed) {
+    state_.completing = false;
+    searchBox_.setText(results_.name(0));
     // The untyped rest is selected. Wildcards can make the typed text longer than the
     // name it completes to; the caret then simply stands at the end.
-    const auto length = static_cast<int>(Text1.text().size());
+    const auto length = static_cast<int>(searchBox_.text().size());
     const int start = std::min(static_cast<int>(typed.size()), length);
-    Text1.setSelection(start, length - start);
-    Text2.setText(lists_.path(0));
-    state_.AutoCompleteOn = true;
+    searchBox_.setSelection(start, length - start);
+    chosen_.setPath(results_.path(0));
+    state_.completing = true;
 }
 
-void IncrementalSearch::Text1_GotFocus() {
-    Text1.setSelection(0, static_cast<int>(Text1.text().size()));
+void IncrementalSearch::onSearchBoxEntered() {
+    searchBox_.setSelection(0, static_cast<int>(searchBox_.text().size()));
 }
 
-void IncrementalSearch::List1_Click() {
-    const QModelIndexList selected = List1.selectionModel()->selectedIndexes();
-    // Choosing an item fills the boxes from the lists, as a query of them: not while a
-    // walk holds them.
-    if (selected.isEmpty() || !lists_.beginQuery().isCurrent()) {
+void IncrementalSearch::onEntryChosen() {
+    const QModelIndexList selected = resultView_.selectionModel()->selectedIndexes();
+    // Choosing an item fills the box from the list, as a query of it: not while a walk
+    // holds it.
+    if (selected.isEmpty() || !results_.beginQuery().isCurrent()) {
         return;
     }
     const int position = selected.first().row();
-    state_.AutoCompleteOn = false;
-    if (!state_.WebMode) {
-        Text1.setText(lists_.name(position));
-        Text2.setText(lists_.path(position));
+    state_.completing = false;
+    if (!state_.webMode) {
+        searchBox_.setText(results_.name(position));
     } else {
-        state_.EngineIndex = position;
-        Text1.setText(enginePrompt(lists_.name(position)));
-        Text1.setSelection(0, static_cast<int>(Text1.text().size()));
-        Text1.setFocus();
-        Text2.setText(lists_.path(position));
+        state_.engine = position;
+        searchBox_.setText(enginePrompt(results_.name(position)));
+        searchBox_.setSelection(0, static_cast<int>(searchBox_.text().size()));
+        searchBox_.setFocus();
     }
-    state_.AutoCompleteOn = true;
+    chosen_.setPath(results_.path(position));
+    state_.completing = true;
 }
 
 }  // namespace kwiklet

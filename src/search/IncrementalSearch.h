@@ -1,39 +1,42 @@
 #pragma once
 
 // Filtering as the user types: every change of the search box re-queries the index for
-// the names that begin with the text, refills the result lists and completes the box
+// the names that begin with the text, refills the result list and completes the box
 // with the first match, the untyped rest selected.
 
 #include "search/SearchState.h"
 
 class QLineEdit;
 class QListView;
+class QString;
 
 namespace kwiklet {
 
-struct IndexDatabase;
-class ResultLists;
+class ChosenEntry;
+struct IndexHolder;
+class ResultList;
 
 class IncrementalSearch {
 public:
-    IncrementalSearch(QLineEdit& Text1, QLineEdit& Text2, QListView& List1, ResultLists& lists,
-                      IndexDatabase& database, SearchState& state);
+    IncrementalSearch(QLineEdit& searchBox, ChosenEntry& chosen, QListView& resultView,
+                      ResultList& results, IndexHolder& database, SearchState& state);
 
     // After every change of the search box's text, the program's own changes included.
-    void Text1_Change();
-    // When the search box receives the focus.
-    void Text1_GotFocus();
-    // When List1's selected item changes.
-    void List1_Click();
+    void onTextChanged();
+    // When the user moves into the search box: its whole text is selected.
+    void onSearchBoxEntered();
+    // When the entry chosen in the list changes.
+    void onEntryChosen();
 
 private:
     void searchForText();
+    void completeFirstMatch(const QString& typed);
 
-    QLineEdit& Text1;
-    QLineEdit& Text2;
-    QListView& List1;
-    ResultLists& lists_;
-    IndexDatabase& database_;
+    QLineEdit& searchBox_;
+    ChosenEntry& chosen_;
+    QListView& resultView_;
+    ResultList& results_;
+    IndexHolder& database_;
     SearchState& state_;
 };
 

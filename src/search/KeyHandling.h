@@ -7,6 +7,8 @@
 
 #include "search/SearchState.h"
 
+#include <Qt>
+
 #include <optional>
 
 class QLineEdit;
@@ -15,36 +17,37 @@ class QKeyEvent;
 
 namespace kwiklet {
 
-class ResultLists;
+class ChosenEntry;
+class ResultList;
 
-inline constexpr int kKeyBackspace = 8;
-inline constexpr int kKeyEnter = 13;
-
-// The character code a key press gives the handlers, or nothing for a key that types
-// no character (arrows, Shift, Tab between controls).
-std::optional<int> keyCodeOf(const QKeyEvent& event);
+// The key a press gives the handlers: Return for either Enter key, Backspace, or the key
+// of any other press that types a character; nothing for a press that types none
+// (arrows, Shift, Tab between controls).
+std::optional<Qt::Key> handledKey(const QKeyEvent& event);
 
 class KeyHandling {
 public:
-    KeyHandling(QLineEdit& Text1, QLineEdit& Text2, QListView& List1, ResultLists& lists,
-                SearchState& state);
+    KeyHandling(QLineEdit& searchBox, const ChosenEntry& chosen, QListView& resultView,
+                ResultList& results, SearchState& state);
 
     // A key pressed in the search box, before it changes the box's text. The key goes
     // on to the box afterwards, Enter included. Each handler returns whether it opened
     // something (or tried to: what cannot be opened is passed over silently).
-    bool Text1_KeyPress(int key);
+    bool onSearchBoxKey(Qt::Key key);
     // A key pressed in the list.
-    bool List1_KeyPress(int key);
+    bool onResultKey(Qt::Key key);
     // A double-click in the list.
-    bool List1_DblClick();
+    bool onResultActivated();
 
 private:
+    bool openFromSearchBox();
+    void keepCompletionFlags(Qt::Key key, const QString& text);
     std::optional<int> selectedPosition() const;
 
-    QLineEdit& Text1;
-    QLineEdit& Text2;
-    QListView& List1;
-    ResultLists& lists_;
+    QLineEdit& searchBox_;
+    const ChosenEntry& chosen_;
+    QListView& resultView_;
+    ResultList& results_;
     SearchState& state_;
 };
 

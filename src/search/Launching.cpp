@@ -11,7 +11,7 @@ struct OfficeProgram {
 };
 
 // Tested in this order; the first name the text holds wins.
-constexpr OfficeProgram OfficeProgramTable[] = {
+constexpr OfficeProgram kOfficePrograms[] = {
     {"Microsoft Word", "winWord.exe"},       {"Microsoft Access", "msAccess.exe"},
     {"Microsoft Excel", "EXCEL.exe"},        {"Microsoft FrontPage", "FRONTPG.EXE"},
     {"Microsoft Outlook", "OUTLOOK.EXE"},    {"Microsoft PowerPoint", "POWERPNT.EXE"},
@@ -20,16 +20,16 @@ constexpr OfficeProgram OfficeProgramTable[] = {
 
 }  // namespace
 
-void OpenWithShell(const QString& target, const QString& directory) {
+void openWithDesktop(const QString& target, const QString& directory) {
     platform().open(target, directory);
 }
 
-bool LaunchOfficeProgram(const QString& text) {
-    for (const OfficeProgram& program : OfficeProgramTable) {
+bool launchOfficeProgram(const QString& text) {
+    for (const OfficeProgram& program : kOfficePrograms) {
         if (!text.contains(QLatin1String(program.name), Qt::CaseInsensitive)) {
             continue;
         }
-        OpenWithShell(QLatin1String(program.programFile), QString());
+        openWithDesktop(QLatin1String(program.programFile), QString());
         return true;
     }
     return false;

@@ -8,11 +8,11 @@ namespace kwiklet {
 
 // Opens the target with the shell; the directory is where a relative target is looked
 // for. Whether anything opened is not reported.
-void OpenWithShell(const QString& target, const QString& directory);
+void openWithDesktop(const QString& target, const QString& directory);
 
 // Starts the first office program whose name the text holds (letter case not counting)
 // by its bare program name, which the opener maps to what runs it here. True when one
 // was named, whether or not it could be started.
-bool LaunchOfficeProgram(const QString& text);
+bool launchOfficeProgram(const QString& text);
 
 }  // namespace kwiklet

@@ -1,6 +1,6 @@
 #pragma once
 
-// The web search engines of web mode, in the order List1 shows them.
+// The web search engines of web mode, in the order the result list shows them.
 
 #include <QString>
 
@@ -9,8 +9,8 @@
 namespace kwiklet {
 
 struct SearchEngine {
-    const char* caption;   // shown in List1
-    const char* home;      // the engine's home address, kept in List2 and Text2
+    const char* caption;   // shown in the result list
+    const char* home;      // the engine's home address, the path chosen with it
     const char* queryKey;  // the query parameter its search page takes the words in
 
     // The address the search words are appended to, exactly as typed.
@@ -20,7 +20,7 @@ struct SearchEngine {
     }
 };
 
-inline constexpr std::array<SearchEngine, 2> SearchEngineTable{{
+inline constexpr std::array<SearchEngine, 2> kSearchEngines{{
     {"Search with Google", "http://www.google.com", "q"},
     {"Search with Yahoo", "http://search.yahoo.com", "p"},
 }};

@@ -1,11 +1,12 @@
 #include "search/SearchModeSwitch.h"
 
 #include "common/ErrorTrap.h"
+#include "search/ChosenEntry.h"
 #include "search/SearchEngines.h"
 #include "search/SearchState.h"
 #include "store/IndexStore.h"
-#include "store/ResultLists.h"
-#include "windows/frmWait.h"
+#include "store/ResultList.h"
+#include "windows/WaitWindow.h"
 
 #include <QLineEdit>
 
@@ -14,54 +15,54 @@ namespace {
 
 void enterWebMode(SearchModeWindow& window) {
     SearchState& state = window.searchState();
-    ResultLists& lists = window.lists();
+    ResultList& lists = window.results();
     window.setModeCaption(QStringLiteral("Local Files"));
     window.setModeButtonsEnabled(false);
-    state.AutoCompleteOn = false;
-    state.WebMode = true;
+    state.completing = false;
+    state.webMode = true;
     lists.clear();
-    for (const SearchEngine& engine : SearchEngineTable) {
+    for (const SearchEngine& engine : kSearchEngines) {
         lists.append(QString::fromLatin1(engine.caption), QString::fromLatin1(engine.home));
     }
     lists.publishPendingRows();
-    state.EngineIndex = 0;
+    state.engine = 0;
     QLineEdit& searchBox = window.searchBox();
-    searchBox.setText(enginePrompt(lists.name(state.EngineIndex)));
+    searchBox.setText(enginePrompt(lists.name(state.engine)));
     searchBox.selectAll();
     searchBox.setFocus();
-    window.pathBox().setText(lists.path(state.EngineIndex));
-    state.AutoCompleteOn = true;
+    window.chosenEntry().setPath(lists.path(state.engine));
+    state.completing = true;
     window.setModeButtonsEnabled(true);
 }
 
 void returnToLocalMode(SearchModeWindow& window) {
     window.setModeCaption(QStringLiteral("Search"));
     window.setModeButtonsEnabled(false);
-    window.searchState().WebMode = false;
+    window.searchState().webMode = false;
     // An index that cannot be read ends the reload in the error box, with the wait
     // window gone and the buttons usable again.
     trapErrors(
         [&window] {
-            WaitWindow().showModeless();
+            waitWindow().showModeless();
             IndexRows rows = window.index().allEntries();
             // Emptying a box that held text lists the whole index at once through the
             // search; the fill then adds nothing.
-            ResultLists::Query query = window.lists().beginQuery();
-            ListWholeIndex(window, query, rows, LoadingCaption::Show, [&window] {
+            ResultList::Query query = window.results().beginQuery();
+            listWholeIndex(window, query, rows, LoadingCaption::Show, [&window] {
                 window.searchBox().setText(QString());
-                window.pathBox().setText(QString());
+                window.chosenEntry().clear();
             });
             rows.close();
-            FinishWaitWindow(kListedPauseMs);
+            finishWaitWindow(kListedPauseMs);
         },
-        [] { UnloadWaitWindow(); });
+        [] { closeWaitWindow(); });
     window.setModeButtonsEnabled(true);
 }
 
 }  // namespace
 
-void SwitchSearchMode(SearchModeWindow& window) {
-    if (window.searchState().WebMode) {
+void switchSearchMode(SearchModeWindow& window) {
+    if (window.searchState().webMode) {
         returnToLocalMode(window);
     } else {
         enterWebMode(window);

@@ -9,6 +9,7 @@ class QString;
 
 namespace kwiklet {
 
+class ChosenEntry;
 class IndexStore;
 struct SearchState;
 
@@ -18,9 +19,8 @@ public:
     virtual SearchState& searchState() = 0;
     // The index store; raises err::kInvalidConnection when there is none.
     virtual IndexStore& index() = 0;
-    // Text1, the search box, and Text2, the hidden path of the chosen entry.
     virtual QLineEdit& searchBox() = 0;
-    virtual QLineEdit& pathBox() = 0;
+    virtual ChosenEntry& chosenEntry() = 0;
     virtual void setModeCaption(const QString& caption) = 0;
     // The mode and Update buttons together: neither may start anything while one runs.
     virtual void setModeButtonsEnabled(bool enabled) = 0;
@@ -31,6 +31,6 @@ protected:
 
 // Switches to the other mode: web mode lists the search engines and prompts for the
 // words; returning to the index lists it whole again behind the wait window.
-void SwitchSearchMode(SearchModeWindow& window);
+void switchSearchMode(SearchModeWindow& window);
 
 }  // namespace kwiklet

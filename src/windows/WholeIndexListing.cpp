@@ -1,23 +1,23 @@
 #include "windows/WholeIndexListing.h"
 
-#include "store/ResultLists.h"
+#include "store/ResultList.h"
 
-#include "windows/frmWait.h"
+#include "windows/WaitWindow.h"
 
 namespace kwiklet {
 
-FillOutcome ListWholeIndex(IndexListWindow& window, ResultLists::Query& query, IndexRows& rows,
+FillOutcome listWholeIndex(IndexListWindow& window, ResultList::Query& query, IndexRows& rows,
                            LoadingCaption caption, const std::function<void()>& afterClearing) {
     if (caption == LoadingCaption::Show) {
-        WaitWindow().showModeless();
-        WaitWindow().setStage(QStringLiteral("Please Wait, Loading..."));
+        waitWindow().showModeless();
+        waitWindow().setStage(QStringLiteral("Please Wait, Loading..."));
     }
-    window.lists().clear();
+    window.results().clear();
     if (afterClearing) {
         afterClearing();
     }
-    const FillOutcome outcome = FillResultLists(rows, query, true);
-    window.ShowCount();
+    const FillOutcome outcome = fillResultList(rows, query, true);
+    window.showCount();
     return outcome;
 }
 

@@ -3,7 +3,7 @@
 // Listing the whole index in the main window behind the wait window, as the window's
 // load, the return from web mode and the end of a rebuild do.
 
-#include "store/FillResultLists.h"
+#include "store/FillResultList.h"
 
 #include <functional>
 
@@ -17,9 +17,9 @@ inline constexpr int kListedPauseMs = 500;
 // What listing the whole index needs of the main window.
 class IndexListWindow {
 public:
-    virtual ResultLists& lists() = 0;
+    virtual ResultList& results() = 0;
     // Sets the count line to the number of names listed.
-    virtual void ShowCount() = 0;
+    virtual void showCount() = 0;
 
 protected:
     ~IndexListWindow() = default;
@@ -34,7 +34,7 @@ enum class LoadingCaption { Show, Keep, None };
 // the current one on, each name once, and sets the count line, however the fill ends.
 // afterClearing, when given, runs once the lists are empty, before the fill. The rows
 // are left open.
-FillOutcome ListWholeIndex(IndexListWindow& window, ResultLists::Query& query, IndexRows& rows,
+FillOutcome listWholeIndex(IndexListWindow& window, ResultList::Query& query, IndexRows& rows,
                            LoadingCaption caption, const std::function<void()>& afterClearing = {});
 
 }  // namespace kwiklet

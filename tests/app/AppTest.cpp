@@ -5,7 +5,7 @@
 #include "support/MainWindowFixture.h"
 
 #include "common/MessageLoop.h"
-#include "windows/frmWait.h"
+#include "windows/WaitWindow.h"
 
 #include <QAction>
 #include <QDir>
@@ -39,8 +39,8 @@ TEST_F(StartupTest, DatabaseThatDoesNotCountAsAvsDatIsReportedAndTheWindowStillO
         TestPlatform platform;
         prepare(platform.executableFolder());
         storePosition();
-        IndexDatabase database;
-        auto window = LaunchProgram(database);
+        IndexHolder database;
+        auto window = launchProgram(database);
 
         ASSERT_NE(window, nullptr);
         const auto& messages = platform.recorder().messages;
@@ -51,12 +51,12 @@ TEST_F(StartupTest, DatabaseThatDoesNotCountAsAvsDatIsReportedAndTheWindowStillO
         // Every database step then fails into the load's error box.
         EXPECT_TRUE(messages[1].text.startsWith("3709: ")) << messages[1].text.toStdString();
         EXPECT_EQ(messages[1].kind, MessageKind::Plain);
-        EXPECT_EQ(database.IndexDb, nullptr);
-        EXPECT_EQ(window->lists().count(), 0);
+        EXPECT_EQ(database.store, nullptr);
+        EXPECT_EQ(window->results().count(), 0);
         EXPECT_TRUE(window->isVisible());
-        EXPECT_FALSE(IsWaitWindowLoaded());
+        EXPECT_FALSE(isWaitWindowOpen());
         // Typing then reports that the index cannot be used either.
-        QTest::keyClicks(window->Text1, "n");
+        QTest::keyClicks(&window->searchBox(), "n");
         ASSERT_EQ(messages.size(), 3u);
         EXPECT_TRUE(messages[2].text.startsWith("3709: ")) << messages[2].text.toStdString();
     }
@@ -88,7 +88,7 @@ TEST_F(StartupTest, LoadListsEveryDistinctNameOnceWithThePathOfItsFirstRow) {
     }
     int barAtThePause = -1;
     recorder_.onSleep = [&] {
-        barAtThePause = IsWaitWindowLoaded() ? WaitWindow().pb1->value() : -1;
+        barAtThePause = isWaitWindowOpen() ? waitWindow().bar().value() : -1;
     };
     ASSERT_NE(launchOver(rows), nullptr);
 
@@ -99,17 +99,17 @@ TEST_F(StartupTest, LoadListsEveryDistinctNameOnceWithThePathOfItsFirstRow) {
               QStringList({"C:/Windows/notepad.exe", "/a/Setup.exe", "/b/setup.exe"}));
     EXPECT_EQ(listed().last(), "tool149");
     EXPECT_EQ(listed(true).last(), "/t/149");
-    EXPECT_EQ(window_->lblCount[0]->text(), "153 files in DataBase");
+    EXPECT_EQ(window_->countLabel().text(), "153 files in DataBase");
     EXPECT_TRUE(recorder_.messages.empty());
     EXPECT_EQ(recorder_.sleeps, std::vector<int>{500});
-    EXPECT_FALSE(IsWaitWindowLoaded());
+    EXPECT_FALSE(isWaitWindowOpen());
 }
 
 TEST_F(StartupTest, LoadOfAnEmptyTableRebuildsThenPausesAgain) {
     ASSERT_NE(launchOver({}), nullptr);
-    EXPECT_EQ(window_->lblCount[0]->text(), "0 files in DataBase");
+    EXPECT_EQ(window_->countLabel().text(), "0 files in DataBase");
     EXPECT_EQ(recorder_.sleeps, (std::vector<int>{100, 500}));
-    EXPECT_FALSE(IsWaitWindowLoaded());
+    EXPECT_FALSE(isWaitWindowOpen());
     EXPECT_TRUE(recorder_.messages.empty());
 }
 
@@ -122,14 +122,14 @@ TEST_F(StartupTest, ErrorDuringTheLoadsFillShowsItsBoxWithTheWaitWindowGone) {
             "CREATE TABLE filez (id INTEGER, name TEXT); INSERT INTO filez VALUES (1, 'pathless')");
     storePosition();
     bool waitWindowUpWithTheBox = true;
-    recorder_.onMessageBox = [&] { waitWindowUpWithTheBox = IsWaitWindowLoaded(); };
+    recorder_.onMessageBox = [&] { waitWindowUpWithTheBox = isWaitWindowOpen(); };
     ASSERT_NE(launch(), nullptr);
 
     ASSERT_EQ(recorder_.messages.size(), 1u);
     EXPECT_TRUE(recorder_.messages[0].text.startsWith("3265: "))
         << recorder_.messages[0].text.toStdString();
     EXPECT_FALSE(waitWindowUpWithTheBox);
-    EXPECT_FALSE(IsWaitWindowLoaded());
+    EXPECT_FALSE(isWaitWindowOpen());
     EXPECT_TRUE(recorder_.sleeps.empty());  // the rest of the load was skipped
 }
 
@@ -140,17 +140,17 @@ TEST_F(StartupTest, LoadCarriesOnWhenItsRowsAreClosedUnderIt) {
     storePosition();
     messageloop::setYieldInterval(std::chrono::microseconds(0));
     recorder_.onYield = [this] {
-        if (database_.IndexDb->isOpen()) {
-            database_.IndexDb->close();
+        if (database_.store->isOpen()) {
+            database_.store->close();
         }
     };
     ASSERT_NE(launch(), nullptr);
     recorder_.onYield = nullptr;
 
     EXPECT_TRUE(recorder_.messages.empty());
-    EXPECT_LT(window_->lists().count(), 2000);
+    EXPECT_LT(window_->results().count(), 2000);
     EXPECT_EQ(recorder_.sleeps, std::vector<int>{500});
-    EXPECT_FALSE(IsWaitWindowLoaded());
+    EXPECT_FALSE(isWaitWindowOpen());
 }
 
 // Restoring the saved window state at load: position, first run, stay-on-top,
@@ -165,16 +165,16 @@ TEST_F(WindowSettingsTest, FirstRunOpensTopRightOnTopOpaqueAndStoresNothing) {
 
     EXPECT_EQ(window_->x() + window_->width(), platform().screenMetrics().pixels.width());
     EXPECT_EQ(window_->y(), 0);
-    EXPECT_EQ(recorder_.stayOnTopRequests, (TopMost{{"picMain", true}, {"frmWait", true}}));
-    EXPECT_EQ(recorder_.opacityRequests, (Levels{{"picMain", 255}}));
-    EXPECT_TRUE(window_->mnuOU[6]->isChecked());
-    EXPECT_FALSE(window_->mnuOU[5]->isChecked());
+    EXPECT_EQ(recorder_.stayOnTopRequests, (TopMost{{"mainWindow", true}, {"waitWindow", true}}));
+    EXPECT_EQ(recorder_.opacityRequests, (Levels{{"mainWindow", 255}}));
+    EXPECT_TRUE(window_->menuAction(MenuCommand::AlwaysOnTop).isChecked());
+    EXPECT_FALSE(window_->menuAction(MenuCommand::OpenOnStartup).isChecked());
     EXPECT_TRUE(recorder_.settingWrites.isEmpty());
     // The index is rebuilt on a first run, even though the table has rows: from the
     // user's folders, which hold nothing here.
     EXPECT_EQ(recorder_.sleeps, std::vector<int>{100});
     EXPECT_EQ(listed(), QStringList());
-    EXPECT_EQ(OtherProgram(database_.IndexDb->path()).read("SELECT name FROM filez"),
+    EXPECT_EQ(OtherProgram(database_.store->path()).read("SELECT name FROM filez"),
               QStringList());
     EXPECT_TRUE(recorder_.messages.empty());
 }
@@ -204,10 +204,10 @@ TEST_F(WindowSettingsTest, SavedPositionOffEveryScreenComesBackOntoTheNearest) {
         if (!c.left.isNull()) {
             settings::write(settings::kLeft, c.left);
         }
-        IndexDatabase database;
-        picMain window(database);
-        window.RestoreWindowSettings();
-        window.ApplyWindowPosition();
+        IndexHolder database;
+        MainWindow window(database);
+        window.restoreWindowSettings();
+        window.applySavedPosition();
         EXPECT_EQ(window.pos(), c.at);
         EXPECT_EQ(settings::read(settings::kTop, kAbsent), c.top);  // nothing rewritten
     }
@@ -218,7 +218,7 @@ TEST_F(WindowSettingsTest, ClosingTheWindowClosesTheIndexAndStoresNothing) {
     ASSERT_NE(launchOver(kRows), nullptr);
     recorder_.settingWrites.clear();
     window_->close();
-    EXPECT_FALSE(database_.IndexDb->isOpen());
+    EXPECT_FALSE(database_.store->isOpen());
     EXPECT_TRUE(recorder_.settingWrites.isEmpty());
     EXPECT_TRUE(recorder_.messages.empty());
 }
@@ -250,12 +250,12 @@ TEST_F(WindowSettingsTest, StoredSwitchesAreAppliedToTheWindowAndTheMenu) {
         bool onTop, onStartup;
         Levels opacity;
     } cases[] = {
-        {"0", "1", "255", false, true, {{"picMain", 255}}},
-        {"1", "0", "128", true, false, {{"picMain", 128}}},
-        {"7", "-2", "0", true, true, {{"picMain", 0}}},
+        {"0", "1", "255", false, true, {{"mainWindow", 255}}},
+        {"1", "0", "128", true, false, {{"mainWindow", 128}}},
+        {"7", "-2", "0", true, true, {{"mainWindow", 0}}},
         {"1", "0", "300", true, false, {}},  // out of range: the window is left as it is
         {"1", "0", "-1", true, false, {}},
-        {" 0 ", "0", "99.5", false, false, {{"picMain", 100}}},
+        {" 0 ", "0", "99.5", false, false, {{"mainWindow", 100}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE((c.onTopText + "/" + c.onStartupText + "/" + c.opacityText).toStdString());
@@ -264,13 +264,13 @@ TEST_F(WindowSettingsTest, StoredSwitchesAreAppliedToTheWindowAndTheMenu) {
         settings::write(settings::kAlwaysOnTop, c.onTopText);
         settings::write(settings::kOpenOnStartup, c.onStartupText);
         settings::write(settings::kTransparency, c.opacityText);
-        IndexDatabase database;
-        picMain window(database);
-        window.RestoreWindowSettings();
+        IndexHolder database;
+        MainWindow window(database);
+        window.restoreWindowSettings();
 
-        EXPECT_EQ(platform.recorder().stayOnTopRequests, (TopMost{{"picMain", c.onTop}}));
-        EXPECT_EQ(window.mnuOU[6]->isChecked(), c.onTop);
-        EXPECT_EQ(window.mnuOU[5]->isChecked(), c.onStartup);
+        EXPECT_EQ(platform.recorder().stayOnTopRequests, (TopMost{{"mainWindow", c.onTop}}));
+        EXPECT_EQ(window.menuAction(MenuCommand::AlwaysOnTop).isChecked(), c.onTop);
+        EXPECT_EQ(window.menuAction(MenuCommand::OpenOnStartup).isChecked(), c.onStartup);
         EXPECT_EQ(platform.recorder().opacityRequests, c.opacity);
         EXPECT_TRUE(platform.recorder().messages.empty());
     }
@@ -292,8 +292,8 @@ TEST_F(WindowSettingsTest, StoredValueThatIsNotANumberEndsTheLoadWithItsError) {
         createDatabaseAt(platform.databasePath(), kRows);
         storePosition();
         settings::write(c.key, c.value);
-        IndexDatabase database;
-        auto window = LaunchProgram(database);
+        IndexHolder database;
+        auto window = launchProgram(database);
 
         ASSERT_NE(window, nullptr);
         ASSERT_EQ(platform.recorder().messages.size(), 1u);
@@ -301,7 +301,7 @@ TEST_F(WindowSettingsTest, StoredValueThatIsNotANumberEndsTheLoadWithItsError) {
         EXPECT_EQ(platform.recorder().messages[0].title, "Kwiklet");
         EXPECT_EQ(platform.recorder().messages[0].kind, MessageKind::Plain);
         // The load stopped: nothing was listed and the value is kept for the user to mend.
-        EXPECT_EQ(window->lists().count(), 0);
+        EXPECT_EQ(window->results().count(), 0);
         EXPECT_EQ(settings::read(c.key, kAbsent), c.value);
     }
 }

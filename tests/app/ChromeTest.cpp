@@ -29,14 +29,12 @@ protected:
     }
 };
 
-TEST_F(ChromeTest, TheWindowIsFramelessItsCaptionsFitAndTabRunsInOrder) {
-    EXPECT_TRUE(window_->windowFlags().testFlag(Qt::FramelessWindowHint));
-
+TEST_F(ChromeTest, ItsCaptionsFitAndTabRunsInOrder) {
     // Every caption the buttons show fits the room the style leaves for it.
-    const std::pair<QPushButton*, QString> captions[] = {{window_->cmdUpdate, "&Update Database"},
-                                                         {window_->cmdSkinz, "Skinz"},
-                                                         {window_->cmdSearch, "&Search"},
-                                                         {window_->cmdSearch, "Local Files"}};
+    const std::pair<QPushButton*, QString> captions[] = {{&window_->updateButton(), "&Update Database"},
+                                                         {&window_->skinButton(), "Skinz"},
+                                                         {&window_->modeButton(), "&Search"},
+                                                         {&window_->modeButton(), "Local Files"}};
     for (const auto& [button, caption] : captions) {
         button->setText(caption);
         QStyleOptionButton option;
@@ -49,16 +47,16 @@ TEST_F(ChromeTest, TheWindowIsFramelessItsCaptionsFitAndTabRunsInOrder) {
             << caption.toStdString();
     }
     // Tab runs from the box through the list to the buttons.
-    window_->Text1->setFocus();
-    const QWidget* expected[] = {window_->List1, window_->cmdUpdate, window_->cmdSkinz,
-                                 window_->cmdSearch, window_->Text1};
+    window_->searchBox().setFocus();
+    const QWidget* expected[] = {&window_->resultView(), &window_->updateButton(), &window_->skinButton(),
+                                 &window_->modeButton(), &window_->searchBox()};
     for (const QWidget* next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next);
     }
 }
 
-// Shape1: a one-pixel frame in the window-text colour along the window's edge.
+// A one-pixel frame in the window-text colour along the window's edge.
 TEST_F(ChromeTest, AFramedEdgeDrawnOverTheBackground) {
     const QImage image = window_->grab().toImage();
     const QColor ink = window_->palette().color(QPalette::WindowText);
@@ -88,19 +86,19 @@ TEST_F(ChromeTest, OnlyAPressOnTheSurfaceOrATitleLabelDragsOrOpensTheMenu) {
         bool drags, menu;
     } cases[] = {
         {"surface", surface, Qt::LeftButton, true, false},
-        {"title", centre(window_->lblCount[1]), Qt::LeftButton, true, false},
-        {"count", centre(window_->lblCount[0]), Qt::LeftButton, true, false},
+        {"title", centre(&window_->titleLabel()), Qt::LeftButton, true, false},
+        {"count", centre(&window_->countLabel()), Qt::LeftButton, true, false},
         {"surface, right", surface, Qt::RightButton, false, true},
-        {"title, right", centre(window_->lblCount[1]), Qt::RightButton, false, true},
+        {"title, right", centre(&window_->titleLabel()), Qt::RightButton, false, true},
         {"surface, both", surface, Qt::LeftButton | Qt::RightButton, false, false},
-        {"roll glyph", centre(window_->Label2), Qt::LeftButton, false, false},
-        {"roll glyph, right", centre(window_->Label2), Qt::RightButton, false, false},
-        {"close glyph", centre(window_->Label1), Qt::LeftButton, false, false},
-        {"Search", centre(window_->cmdSearch), Qt::LeftButton, false, false},
-        {"Search, right", centre(window_->cmdSearch), Qt::RightButton, false, false},
-        {"Update", centre(window_->cmdUpdate), Qt::LeftButton, false, false},
-        {"box", centre(window_->Text1), Qt::LeftButton, false, false},
-        {"list", centre(window_->List1), Qt::LeftButton, false, false},
+        {"roll glyph", centre(&window_->rollGlyph()), Qt::LeftButton, false, false},
+        {"roll glyph, right", centre(&window_->rollGlyph()), Qt::RightButton, false, false},
+        {"close glyph", centre(&window_->closeGlyph()), Qt::LeftButton, false, false},
+        {"Search", centre(&window_->modeButton()), Qt::LeftButton, false, false},
+        {"Search, right", centre(&window_->modeButton()), Qt::RightButton, false, false},
+        {"Update", centre(&window_->updateButton()), Qt::LeftButton, false, false},
+        {"box", centre(&window_->searchBox()), Qt::LeftButton, false, false},
+        {"list", centre(&window_->resultView()), Qt::LeftButton, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -111,8 +109,8 @@ TEST_F(ChromeTest, OnlyAPressOnTheSurfaceOrATitleLabelDragsOrOpensTheMenu) {
                 QTest::mousePress(handle, button, {}, c.pressedAt);
             }
         }
-        EXPECT_EQ(window_->mnuMain->isVisible(), c.menu);
-        window_->mnuMain->hide();
+        EXPECT_EQ(window_->menu().isVisible(), c.menu);
+        window_->menu().hide();
         // A few pixels, over the surface, and let go there.
         const QPoint releasedAt = surface + QPoint(6, 9);
         QTest::mouseMove(handle, surface + QPoint(3, 0));
@@ -130,16 +128,18 @@ TEST_F(ChromeTest, OnlyAPressOnTheSurfaceOrATitleLabelDragsOrOpensTheMenu) {
 
 TEST_F(ChromeTest, TheRollGlyphRollsUpToTheTitleStripAndDownAgain) {
     const int width = window_->width();
-    const std::pair<int, QString> afterEachClick[] = {
-        {px(350), "6"}, {px(3595), "5"}, {px(350), "6"}, {px(3595), "5"}};
-    for (const auto& [height, caption] : afterEachClick) {
-        QTest::mouseClick(window_->Label2, Qt::LeftButton);
+    const std::pair<int, Glyph> afterEachClick[] = {{px(350), Glyph::DownTriangle},
+                                                    {px(3595), Glyph::UpTriangle},
+                                                    {px(350), Glyph::DownTriangle},
+                                                    {px(3595), Glyph::UpTriangle}};
+    for (const auto& [height, glyph] : afterEachClick) {
+        QTest::mouseClick(&window_->rollGlyph(), Qt::LeftButton);
         EXPECT_EQ(window_->height(), height);
-        EXPECT_EQ(window_->Label2->text(), caption);
+        EXPECT_EQ(window_->rollGlyph().glyph(), glyph);
         EXPECT_EQ(window_->width(), width);
     }
-    QTest::mouseClick(window_->Label2, Qt::RightButton);  // only the left button counts
-    EXPECT_EQ(window_->Label2->text(), "5");
+    QTest::mouseClick(&window_->rollGlyph(), Qt::RightButton);  // only the left button counts
+    EXPECT_FALSE(window_->isRolledUp());
     // Rolled down, the window is taller than it was painted for: its last row carries
     // the painted background on, with no unpainted strip.
     const QImage shown = window_->grab().toImage();
@@ -153,8 +153,8 @@ TEST_F(ChromeTest, TheRollGlyphRollsUpToTheTitleStripAndDownAgain) {
 TEST_F(ChromeTest, EscapeFromAnyControlAndTheCloseGlyphEndTheProgram) {
     window_->move(30, 45);
     for (QWidget* control :
-         {static_cast<QWidget*>(window_->Text1), static_cast<QWidget*>(window_->List1),
-          static_cast<QWidget*>(window_->cmdSearch)}) {
+         {static_cast<QWidget*>(&window_->searchBox()), static_cast<QWidget*>(&window_->resultView()),
+          static_cast<QWidget*>(&window_->modeButton())}) {
         SCOPED_TRACE(control->objectName().toStdString());
         recorder_.processEndRequests = 0;
         recorder_.settingWrites.clear();
@@ -162,19 +162,19 @@ TEST_F(ChromeTest, EscapeFromAnyControlAndTheCloseGlyphEndTheProgram) {
         EXPECT_EQ(recorder_.processEndRequests, 1);
         EXPECT_EQ(recorder_.settingWrites, (QStringList{"Top=675", "Left=450"}));
     }
-    window_->Text1->setText("notes");
-    QTest::keyClick(window_->Text1, Qt::Key_Escape);
-    EXPECT_EQ(window_->Text1->text(), "notes");  // the box never saw the key
+    window_->searchBox().setText("notes");
+    QTest::keyClick(&window_->searchBox(), Qt::Key_Escape);
+    EXPECT_EQ(window_->searchBox().text(), "notes");  // the box never saw the key
 
     recorder_.processEndRequests = 0;
-    QTest::mouseClick(window_->Label1, Qt::LeftButton);
+    QTest::mouseClick(&window_->closeGlyph(), Qt::LeftButton);
     EXPECT_EQ(recorder_.processEndRequests, 1);
 
     // Esc in the open menu closes the menu only.
     recorder_.processEndRequests = 0;
-    window_->mnuMain->popup(window_->mapToGlobal(QPoint(10, 10)));
-    QTest::keyClick(window_->mnuMain, Qt::Key_Escape);
-    EXPECT_FALSE(window_->mnuMain->isVisible());
+    window_->menu().popup(window_->mapToGlobal(QPoint(10, 10)));
+    QTest::keyClick(&window_->menu(), Qt::Key_Escape);
+    EXPECT_FALSE(window_->menu().isVisible());
     EXPECT_EQ(recorder_.processEndRequests, 0);
 }
 

@@ -4,7 +4,7 @@
 #include "support/MainWindowFixture.h"
 
 #include "support/QtPrinters.h"
-#include "windows/frmHotkey.h"
+#include "windows/HotkeyDialog.h"
 
 #include <QAction>
 #include <QLabel>
@@ -26,7 +26,7 @@ protected:
         window_.reset();
         recorder_.globalKeyRequests.clear();
         recorder_.messages.clear();
-        window_ = LoadMainWindow(database_);
+        window_ = loadMainWindow(database_);
     }
     bool active() {
         return QTest::qWaitFor([this] { return QApplication::activeWindow() == window_.get(); });
@@ -105,19 +105,19 @@ TEST_F(HotkeyTest, TheMenusWindowRecordsTheNextCombinationAndOkTakesItAtOnce) {
         SCOPED_TRACE(c.box);
         recorder_.settingWrites.clear();
         recorder_.globalKeyRequests.clear();
-        window_->mnuOU[2]->trigger();
-        frmHotkey* dialog = topLevel<frmHotkey>();
+        window_->menuAction(MenuCommand::Hotkey).trigger();
+        HotkeyDialog* dialog = topLevel<HotkeyDialog>();
         ASSERT_NE(dialog, nullptr);
         for (const auto& [key, modifiers] : c.keys) {
-            QTest::keyClick(dialog->txtKeys, key, modifiers);
+            QTest::keyClick(&dialog->keysBox(), key, modifiers);
         }
-        EXPECT_EQ(dialog->txtKeys->text(), c.box);
-        EXPECT_EQ(dialog->lblProblem->text(), c.problem);
+        EXPECT_EQ(dialog->keysBox().text(), c.box);
+        EXPECT_EQ(dialog->problem().text(), c.problem);
         if (c.ok) {
-            dialog->cmdOK->click();
+            dialog->okButton().click();
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_EQ(topLevel<frmHotkey>(), nullptr);
+        EXPECT_EQ(topLevel<HotkeyDialog>(), nullptr);
         EXPECT_EQ(recorder_.settingWrites,
                   c.ok ? QStringList{"Hotkey=" + QString(c.box)} : QStringList());
         // Let go while the window records, so that pressing it is recorded too.
@@ -135,26 +135,26 @@ TEST_F(HotkeyTest, ThePressCallsTheWindowUpWithTheFocusInTheBoxOrPutsItAway) {
     other.show();
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    window_->List1->setFocus();
+    window_->resultView().setFocus();
     ASSERT_TRUE(recorder_.pressGlobalKey());
     ASSERT_TRUE(active());
-    EXPECT_TRUE(window_->Text1->hasFocus());
+    EXPECT_TRUE(window_->searchBox().hasFocus());
     ASSERT_TRUE(recorder_.pressGlobalKey());
     EXPECT_FALSE(window_->isVisible());
     ASSERT_TRUE(recorder_.pressGlobalKey());
     // Offscreen windows shown again are not made active; tests/x11/hotkey-check.sh
     // shows that they are under a window manager.
     EXPECT_TRUE(window_->isVisible());
-    EXPECT_EQ(window_->focusWidget(), window_->Text1);
+    EXPECT_EQ(window_->focusWidget(), &window_->searchBox());
     type("no");
-    EXPECT_EQ(window_->Text1->text(), "notes");
+    EXPECT_EQ(window_->searchBox().text(), "notes");
 
     // Closed through the window manager, the window closed the index; called up again,
     // it opens it again.
     window_->close();
     ASSERT_TRUE(recorder_.pressGlobalKey());
     EXPECT_TRUE(window_->isVisible());
-    EXPECT_TRUE(database_.IndexDb->isOpen());
+    EXPECT_TRUE(database_.store->isOpen());
 }
 
 TEST_F(HotkeyTest, StartedHiddenWithTheSessionTheKeyIsTakenAndTheListsLoadOutOfSight) {
@@ -172,26 +172,26 @@ TEST_F(HotkeyTest, StartedHiddenWithTheSessionTheKeyIsTakenAndTheListsLoadOutOfS
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.rows.size() << " rows, quit first " << c.quitFirst);
         window_.reset();
-        CloseIndexDb(database_);
+        closeIndex(database_);
         QFile::remove(platform_.databasePath());
         createDatabaseAt(platform_.databasePath(), c.rows);
         recorder_.globalKeyRequests.clear();
         recorder_.processEndRequests = 0;
         recorder_.sleeps.clear();
-        ASSERT_TRUE(StartHiddenWithSession(database_, window_));
+        ASSERT_TRUE(startHiddenWithSession(database_, window_));
         EXPECT_EQ(recorder_.globalKeyRequests, (QStringList{"release", "take Ctrl+Alt+Space"}));
         EXPECT_FALSE(window_->isVisible());
         EXPECT_EQ(listed(), c.listedHidden);
         EXPECT_TRUE(recorder_.sleeps.empty());  // no wait window's pause
         if (c.quitFirst) {
-            ObeyCommandLine({"--quit"}, database_, window_);
+            obeyCommandLine({"--quit"}, database_, window_);
             EXPECT_EQ(recorder_.processEndRequests, 1);
             EXPECT_EQ(settings::read(settings::kTop, ""), "300");
             EXPECT_EQ(settings::read(settings::kLeft, ""), "600");
         } else {
             ASSERT_TRUE(recorder_.pressGlobalKey());
             EXPECT_TRUE(window_->isVisible());
-            EXPECT_EQ(window_->focusWidget(), window_->Text1);
+            EXPECT_EQ(window_->focusWidget(), &window_->searchBox());
             EXPECT_EQ(recorder_.sleeps.empty(), !c.waitWindowOnCallUp);
         }
     }

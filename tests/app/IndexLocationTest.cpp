@@ -52,20 +52,20 @@ TEST_F(IndexLocationTest, APortableCopyUsesItsOwnAndAnInstalledOneTheUsers) {
             platform.recorder().readOnlyFolders.insert(platform.executableFolder());
         }
         storePosition();
-        IndexDatabase database;
-        const auto window = LaunchProgram(database);
+        IndexHolder database;
+        const auto window = launchProgram(database);
         ASSERT_NE(window, nullptr);
 
         if (c.listed) {
-            EXPECT_EQ(window->lists().count(), 1);
-            EXPECT_EQ(window->lists().name(0), c.listed);
+            EXPECT_EQ(window->results().count(), 1);
+            EXPECT_EQ(window->results().name(0), c.listed);
             EXPECT_TRUE(platform.recorder().messages.empty());
         } else {
             ASSERT_FALSE(platform.recorder().messages.empty());
             EXPECT_EQ(platform.recorder().messages[0].text, "Sorry! Cannot Find Database!");
         }
         EXPECT_EQ(QFileInfo::exists(own), c.ownAfterwards);
-        EXPECT_EQ(LocateIndexDatabase().path, c.opensOwn ? own : beside);
+        EXPECT_EQ(locateIndex().path, c.opensOwn ? own : beside);
     }
 }
 

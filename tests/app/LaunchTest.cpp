@@ -25,23 +25,23 @@ protected:
                               {"piano", "/apps/piano.exe"}}),
                   nullptr);
         QApplication::setActiveWindow(window_.get());
-        window_->Text1->setFocus();
+        window_->searchBox().setFocus();
     }
 
     void press(Qt::Key key, QWidget* control = nullptr) {
-        QTest::keyClick(control ? control : window_->Text1, key);
+        QTest::keyClick(control ? control : &window_->searchBox(), key);
     }
     void select(int row) {
-        window_->List1->selectionModel()->select(window_->lists().index(row),
+        window_->resultView().selectionModel()->select(window_->results().index(row),
                                                  QItemSelectionModel::ClearAndSelect);
     }
     // As the user double-clicks: a click, then the second press that makes it double.
     void doubleClickAt(QPoint point) {
-        QTest::mouseClick(window_->List1->viewport(), Qt::LeftButton, {}, point);
-        QTest::mouseDClick(window_->List1->viewport(), Qt::LeftButton, {}, point);
+        QTest::mouseClick(window_->resultView().viewport(), Qt::LeftButton, {}, point);
+        QTest::mouseDClick(window_->resultView().viewport(), Qt::LeftButton, {}, point);
     }
     void doubleClick(int row) {
-        doubleClickAt(window_->List1->visualRect(window_->lists().index(row)).center());
+        doubleClickAt(window_->resultView().visualRect(window_->results().index(row)).center());
     }
     QStringList opened() const {
         QStringList targets;
@@ -57,7 +57,7 @@ protected:
 // stays as typed; the next one completes again; and so on.
 TEST_F(LaunchTest, BackspaceAfterACompletionTakesTheRestAwayUntilTheNextBackspace) {
     type("no");
-    ASSERT_EQ(window_->Text1->text(), "notes");
+    ASSERT_EQ(window_->searchBox().text(), "notes");
     const struct {
         QString box, selection;
         QStringList names;
@@ -70,8 +70,8 @@ TEST_F(LaunchTest, BackspaceAfterACompletionTakesTheRestAwayUntilTheNextBackspac
     for (const auto& expected : afterEachBackspace) {
         SCOPED_TRACE(expected.box.toStdString());
         press(Qt::Key_Backspace);
-        EXPECT_EQ(window_->Text1->text(), expected.box);
-        EXPECT_EQ(window_->Text1->selectedText(), expected.selection);
+        EXPECT_EQ(window_->searchBox().text(), expected.box);
+        EXPECT_EQ(window_->searchBox().selectedText(), expected.selection);
         EXPECT_EQ(listed(), expected.names);
     }
     // A Backspace on one character never suppresses: the next one still does.
@@ -79,10 +79,10 @@ TEST_F(LaunchTest, BackspaceAfterACompletionTakesTheRestAwayUntilTheNextBackspac
     press(Qt::Key_Backspace);
     type("no");
     press(Qt::Key_Backspace);
-    EXPECT_EQ(window_->Text1->text(), "no");
+    EXPECT_EQ(window_->searchBox().text(), "no");
     for (const char* box : {"notes", "n", ""}) {
         press(Qt::Key_Backspace);
-        EXPECT_EQ(window_->Text1->text(), box);
+        EXPECT_EQ(window_->searchBox().text(), box);
     }
 
     // Another key after a suppressing Backspace switches completion on but leaves the
@@ -90,11 +90,11 @@ TEST_F(LaunchTest, BackspaceAfterACompletionTakesTheRestAwayUntilTheNextBackspac
     // comes back.
     type("p");
     press(Qt::Key_Backspace);
-    EXPECT_EQ(window_->Text1->text(), "p");
+    EXPECT_EQ(window_->searchBox().text(), "p");
     type("i");
     press(Qt::Key_Backspace);
-    EXPECT_EQ(window_->Text1->text(), "piano");
-    EXPECT_EQ(window_->Text1->selectedText(), "ano");
+    EXPECT_EQ(window_->searchBox().text(), "piano");
+    EXPECT_EQ(window_->searchBox().selectedText(), "ano");
     EXPECT_TRUE(recorder_.messages.empty());
 }
 
@@ -123,34 +123,34 @@ TEST_F(LaunchTest, EnterInTheBoxOpensAnAddressAnOfficeProgramOrTheChosenEntry) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
         recorder_.opens.clear();
-        window_->Text1->setText(c.text);
-        const QString before = window_->Text1->text();
+        window_->searchBox().setText(c.text);
+        const QString before = window_->searchBox().text();
         press(Qt::Key_Return);
         EXPECT_EQ(opened(), c.opened);
-        EXPECT_EQ(window_->Text1->text(), before);  // the window stays as it was
+        EXPECT_EQ(window_->searchBox().text(), before);  // the window stays as it was
     }
     EXPECT_TRUE(recorder_.messages.empty());
 }
 
 TEST_F(LaunchTest, EnterInTheListAndDoubleClicksOpenTheSelectedEntryOnly) {
-    window_->Text1->setText(" ");  // the whole index
-    window_->List1->setFocus();
-    press(Qt::Key_Return, window_->List1);
+    window_->searchBox().setText(" ");  // the whole index
+    window_->resultView().setFocus();
+    press(Qt::Key_Return, &window_->resultView());
     EXPECT_EQ(opened(), QStringList{});
-    doubleClickAt(QPoint(5, window_->List1->viewport()->height() - 3));  // below them
+    doubleClickAt(QPoint(5, window_->resultView().viewport()->height() - 3));  // below them
     EXPECT_EQ(opened(), QStringList{});
 
     // Without a selected entry, Enter in the list does nothing, office name or not.
     {
-        const QSignalBlocker quiet(window_->Text1);
-        window_->Text1->setText("Microsoft Word");
+        const QSignalBlocker quiet(&window_->searchBox());
+        window_->searchBox().setText("Microsoft Word");
     }
-    press(Qt::Key_Return, window_->List1);
+    press(Qt::Key_Return, &window_->resultView());
     EXPECT_EQ(opened(), QStringList{});
 
     select(3);
-    window_->List1->setFocus();
-    press(Qt::Key_Return, window_->List1);
+    window_->resultView().setFocus();
+    press(Qt::Key_Return, &window_->resultView());
     EXPECT_EQ(opened(), QStringList{"/apps/piano.exe"});
     doubleClick(1);
     EXPECT_EQ(opened(), (QStringList{"/apps/piano.exe", "/apps/Notepad.lnk"}));
@@ -160,8 +160,8 @@ TEST_F(LaunchTest, EnterInTheListAndDoubleClicksOpenTheSelectedEntryOnly) {
 }
 
 TEST_F(LaunchTest, WebModeSendsTheWordsAsTypedToTheChosenEngine) {
-    QTest::mouseClick(window_->cmdSearch, Qt::LeftButton);
-    ASSERT_TRUE(window_->searchState().WebMode);
+    QTest::mouseClick(&window_->modeButton(), Qt::LeftButton);
+    ASSERT_TRUE(window_->searchState().webMode);
     const struct {
         int engine;  // -1: the one already chosen
         QString text;
@@ -179,14 +179,14 @@ TEST_F(LaunchTest, WebModeSendsTheWordsAsTypedToTheChosenEngine) {
             select(c.engine);
         }
         if (!c.text.isNull()) {
-            window_->Text1->setText(c.text);
+            window_->searchBox().setText(c.text);
         }
         press(Qt::Key_Return);
         EXPECT_EQ(opened(), c.opened);
     }
     // Without an engine's home address, Enter sends nothing.
     recorder_.opens.clear();
-    window_->Text2->setText("  ");
+    window_->chosenEntry().setPath("  ");
     press(Qt::Key_Return);
     EXPECT_EQ(opened(), QStringList{});
 

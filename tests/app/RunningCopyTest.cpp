@@ -84,8 +84,8 @@ TEST_F(RunningCopyTest, LaterStartsCommandTheRunningCopysWindow) {
     useBus(true);
     storePosition();
     ASSERT_NE(launch(), nullptr);
-    ASSERT_TRUE(platform().claimRunningCopy(RunningCopyName(), [this](const QStringList& line) {
-        ObeyCommandLine(line, database_, window_);
+    ASSERT_TRUE(platform().claimRunningCopy(runningCopyName(), [this](const QStringList& line) {
+        obeyCommandLine(line, database_, window_);
     }));
     const struct {
         QStringList arguments;
@@ -115,7 +115,7 @@ TEST_F(RunningCopyTest, LaterStartsCommandTheRunningCopysWindow) {
         EXPECT_EQ(listed(), c.listed);
         if (c.shownAfter) {
             EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
-            EXPECT_EQ(window_->focusWidget(), window_->Text1);
+            EXPECT_EQ(window_->focusWidget(), &window_->searchBox());
         }
     }
     // --quit saves the position and ends, as Exit does.
@@ -170,16 +170,16 @@ using KeepRunningTest = MainWindowFixture;
 
 TEST_F(KeepRunningTest, EscAndALaunchHideTheWindowInsteadOfEndingTheProgram) {
     const auto key = [](Qt::Key pressed, bool inList) {
-        return [pressed, inList](picMain& window) {
+        return [pressed, inList](MainWindow& window) {
             if (inList) {
-                window.List1->setCurrentIndex(window.lists().index(0));
+                window.resultView().setCurrentIndex(window.results().index(0));
             }
-            QTest::keyClick(inList ? static_cast<QWidget*>(window.List1) : window.Text1, pressed);
+            QTest::keyClick(inList ? static_cast<QWidget*>(&window.resultView()) : &window.searchBox(), pressed);
         };
     };
     const struct {
         bool keepRunning;
-        std::function<void(picMain&)> act;
+        std::function<void(MainWindow&)> act;
         bool shown;
         int ends;
         std::size_t opens;
@@ -197,13 +197,13 @@ TEST_F(KeepRunningTest, EscAndALaunchHideTheWindowInsteadOfEndingTheProgram) {
         createDatabaseAt(platform.databasePath(), {{"notes", "/n"}});
         storePosition();
         settings::write(settings::kStayRunning, c.keepRunning ? "1" : "0");
-        IndexDatabase database;
-        auto window = LaunchProgram(database);
+        IndexHolder database;
+        auto window = launchProgram(database);
         ASSERT_NE(window, nullptr);
-        EXPECT_EQ(window->mnuOU[kKeepRunningCommand]->isChecked(), c.keepRunning);
+        EXPECT_EQ(window->menuAction(MenuCommand::KeepRunning).isChecked(), c.keepRunning);
         // Kept running, closing the skin editor as the last window shown ends nothing.
         EXPECT_EQ(QGuiApplication::quitOnLastWindowClosed(), !c.keepRunning);
-        window->Text1->setText("no");
+        window->searchBox().setText("no");
         platform.recorder().settingWrites.clear();
         c.act(*window);
         QTest::qWait(10);

@@ -23,9 +23,9 @@ class SearchBoxTest : public MainWindowFixture {
 protected:
     void SetUp() override { ASSERT_NE(launchOver(kEntries), nullptr); }
 
-    QString text() const { return window_->Text1->text(); }
-    QString selected() const { return window_->Text1->selectedText(); }
-    QString chosenPath() const { return window_->Text2->text(); }
+    QString text() const { return window_->searchBox().text(); }
+    QString selected() const { return window_->searchBox().selectedText(); }
+    QString chosenPath() const { return window_->chosenEntry().path(); }
 };
 
 TEST_F(SearchBoxTest, TypingFiltersByPrefixAndCompletesTheFirstMatch) {
@@ -52,12 +52,12 @@ TEST_F(SearchBoxTest, TypingFiltersByPrefixAndCompletesTheFirstMatch) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
-        window_->Text1->clear();
-        c.pasted ? window_->Text1->setText(c.text) : type(c.text);
+        window_->searchBox().clear();
+        c.pasted ? window_->searchBox().setText(c.text) : type(c.text);
         EXPECT_EQ(listed(), c.names);
         EXPECT_EQ(text(), c.box);
         EXPECT_EQ(selected(), c.selection);
-        EXPECT_EQ(window_->Text1->cursorPosition(), c.box.size());
+        EXPECT_EQ(window_->searchBox().cursorPosition(), c.box.size());
         EXPECT_EQ(chosenPath(), c.path);
     }
     EXPECT_TRUE(recorder_.messages.empty());
@@ -70,7 +70,7 @@ TEST_F(SearchBoxTest, TypingFiltersByPrefixAndCompletesTheFirstMatch) {
 TEST_F(SearchBoxTest, ApostropheShowsTheBoxForEveryKeyWhileItStaysInTheBox) {
     const QByteArray before = contentsOf(platform_.databasePath());
     QApplication::setActiveWindow(window_.get());
-    window_->Text1->setFocus();
+    window_->searchBox().setFocus();
     QWidget elsewhere;
     recorder_.onMessageBox = [&] {
         elsewhere.show();
@@ -94,7 +94,7 @@ TEST_F(SearchBoxTest, ApostropheShowsTheBoxForEveryKeyWhileItStaysInTheBox) {
     type(" x");
     EXPECT_EQ(recorder_.messages.size(), 4u);
     EXPECT_EQ(text(), "no't x");
-    window_->Text1->clear();
+    window_->searchBox().clear();
     EXPECT_EQ(listed(), kAllNames);
     EXPECT_EQ(contentsOf(platform_.databasePath()), before);
 }
@@ -103,25 +103,25 @@ TEST_F(SearchBoxTest, ApostropheShowsTheBoxForEveryKeyWhileItStaysInTheBox) {
 // active again, or a menu closing, leaves the caret where it was.
 TEST_F(SearchBoxTest, ComingIntoTheBoxSelectsItsWholeTextOnlyWhenTheUserMovesThere) {
     QApplication::setActiveWindow(window_.get());
-    window_->Text1->setText("xyz");
-    window_->List1->setFocus();
-    QTest::keyClick(window_->List1, Qt::Key_Backtab);
-    ASSERT_TRUE(window_->Text1->hasFocus());
+    window_->searchBox().setText("xyz");
+    window_->resultView().setFocus();
+    QTest::keyClick(&window_->resultView(), Qt::Key_Backtab);
+    ASSERT_TRUE(window_->searchBox().hasFocus());
     EXPECT_EQ(selected(), "xyz");
 
-    window_->List1->setFocus();
-    QTest::mouseClick(window_->Text1, Qt::LeftButton, {}, QPoint(2, 5));
+    window_->resultView().setFocus();
+    QTest::mouseClick(&window_->searchBox(), Qt::LeftButton, {}, QPoint(2, 5));
     QCoreApplication::processEvents();
-    ASSERT_TRUE(window_->Text1->hasFocus());
+    ASSERT_TRUE(window_->searchBox().hasFocus());
     EXPECT_EQ(selected(), "xyz");
 
     for (const Qt::FocusReason reason : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
-        window_->Text1->setCursorPosition(1);
+        window_->searchBox().setCursorPosition(1);
         QFocusEvent focusIn(QEvent::FocusIn, reason);
-        QCoreApplication::sendEvent(window_->Text1, &focusIn);
+        QCoreApplication::sendEvent(&window_->searchBox(), &focusIn);
         QCoreApplication::processEvents();
         EXPECT_EQ(selected(), "") << reason;
-        EXPECT_EQ(window_->Text1->cursorPosition(), 1) << reason;
+        EXPECT_EQ(window_->searchBox().cursorPosition(), 1) << reason;
     }
 }
 
@@ -129,37 +129,37 @@ TEST_F(SearchBoxTest, ComingIntoTheBoxSelectsItsWholeTextOnlyWhenTheUserMovesThe
 // keys or a click, are copied into the box with their paths, without a new query.
 TEST_F(SearchBoxTest, OnlyEntriesChosenInTheListAreCopiedIntoTheBox) {
     QApplication::setActiveWindow(window_.get());
-    window_->Text1->setFocus();
-    window_->Text1->setText(" ");
+    window_->searchBox().setFocus();
+    window_->searchBox().setText(" ");
     QCoreApplication::processEvents();
-    QTest::keyClick(window_->Text1, Qt::Key_Tab);
+    QTest::keyClick(&window_->searchBox(), Qt::Key_Tab);
     QCoreApplication::processEvents();
-    ASSERT_TRUE(window_->List1->hasFocus());
+    ASSERT_TRUE(window_->resultView().hasFocus());
     EXPECT_EQ(text(), " ");
     EXPECT_EQ(chosenPath(), "");
     // The focus mark shows on the first entry, which is not chosen until an arrow key.
-    EXPECT_EQ(window_->List1->currentIndex().row(), 0);
-    EXPECT_FALSE(window_->List1->selectionModel()->hasSelection());
+    EXPECT_EQ(window_->resultView().currentIndex().row(), 0);
+    EXPECT_FALSE(window_->resultView().selectionModel()->hasSelection());
 
-    QTest::keyClick(window_->List1, Qt::Key_Down);
+    QTest::keyClick(&window_->resultView(), Qt::Key_Down);
     EXPECT_EQ(text(), "notes");
     EXPECT_EQ(chosenPath(), "/apps/notes.exe");
-    QTest::keyClick(window_->List1, Qt::Key_Down);
+    QTest::keyClick(&window_->resultView(), Qt::Key_Down);
     EXPECT_EQ(text(), "Notepad");
     EXPECT_EQ(chosenPath(), "/apps/Notepad.exe");
     EXPECT_EQ(listed(), kAllNames);
 
-    const QRect fifth = window_->List1->visualRect(window_->lists().index(4));
-    QTest::mouseClick(window_->List1->viewport(), Qt::LeftButton, {}, fifth.center());
+    const QRect fifth = window_->resultView().visualRect(window_->results().index(4));
+    QTest::mouseClick(window_->resultView().viewport(), Qt::LeftButton, {}, fifth.center());
     EXPECT_EQ(text(), "Piano");
     EXPECT_EQ(chosenPath(), "/apps/Piano.exe");
     EXPECT_TRUE(recorder_.messages.empty());
 }
 
 TEST_F(SearchBoxTest, ClosedStoreIsOpenedAgain) {
-    database_.IndexDb->close();
+    database_.store->close();
     type("nut");
-    EXPECT_TRUE(database_.IndexDb->isOpen());
+    EXPECT_TRUE(database_.store->isOpen());
     EXPECT_EQ(listed(), QStringList({"nut"}));
     EXPECT_TRUE(recorder_.messages.empty());
 }
@@ -175,10 +175,10 @@ TEST_F(NamelessRowsTest, MatchingRowsThatListNothingCompleteNothing) {
     storePosition();
     ASSERT_NE(launch(), nullptr);
     for (const char* typed : {"%", "_"}) {
-        window_->Text1->setText(typed);
-        EXPECT_EQ(window_->Text1->text(), typed);
-        EXPECT_EQ(window_->Text2->text(), "");
-        EXPECT_EQ(window_->lists().count(), 0);
+        window_->searchBox().setText(typed);
+        EXPECT_EQ(window_->searchBox().text(), typed);
+        EXPECT_EQ(window_->chosenEntry().path(), "");
+        EXPECT_EQ(window_->results().count(), 0);
     }
     EXPECT_TRUE(recorder_.messages.empty());
 }
@@ -194,8 +194,8 @@ protected:
     }
     // Puts the text into the box while the search for the first one is filling.
     void searchThenReplace(const QString& first, const QString& second) {
-        QTimer::singleShot(0, window_.get(), [this, second] { window_->Text1->setText(second); });
-        window_->Text1->setText(first);
+        QTimer::singleShot(0, window_.get(), [this, second] { window_->searchBox().setText(second); });
+        window_->searchBox().setText(first);
     }
     void expectOnlyNamesBeginningWith(const QString& prefix, qsizetype count) {
         const QStringList names = listed();
@@ -219,9 +219,9 @@ TEST_F(SupersededFillTest, KeyTypedDuringAFillLeavesTheNewerQuery) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.second.toStdString());
         searchThenReplace(c.first, c.second);
-        EXPECT_EQ(window_->Text1->text(), c.second);
-        EXPECT_EQ(window_->Text1->selectedText(), "");
-        EXPECT_EQ(window_->Text2->text(), c.path);
+        EXPECT_EQ(window_->searchBox().text(), c.second);
+        EXPECT_EQ(window_->searchBox().selectedText(), "");
+        EXPECT_EQ(window_->chosenEntry().path(), c.path);
         expectOnlyNamesBeginningWith(c.second, c.count);
     }
     EXPECT_TRUE(recorder_.messages.empty());
@@ -233,14 +233,14 @@ TEST_F(SupersededFillTest, ClosingTheWindowDuringAFillEndsItQuietly) {
     for (const char* typed : {" ", "name"}) {
         SCOPED_TRACE(typed);
         window_->show();
-        ASSERT_TRUE(database_.IndexDb->isOpen());
+        ASSERT_TRUE(database_.store->isOpen());
         QTimer::singleShot(0, window_.get(), [this] { window_->close(); });
-        window_->Text1->setText(typed);
-        EXPECT_FALSE(database_.IndexDb->isOpen());
+        window_->searchBox().setText(typed);
+        EXPECT_FALSE(database_.store->isOpen());
         EXPECT_FALSE(window_->isVisible());
-        EXPECT_LT(window_->lists().count(), 5000);
+        EXPECT_LT(window_->results().count(), 5000);
         EXPECT_TRUE(recorder_.messages.empty());
-        database_.IndexDb->open();
+        database_.store->open();
     }
 }
 

@@ -4,7 +4,7 @@
 
 #include "support/MainWindowFixture.h"
 
-#include "appearance/BackImage.h"
+#include "appearance/PaintedBackground.h"
 #include "appearance/Skin.h"
 #include "platform/posix/PosixPlatform.h"
 
@@ -65,7 +65,7 @@ TEST_F(SkinTest, SavedSkinsAndWhatIsNotOne) {
             settings::write(settings::kTopToBottom, c.direction);
         }
         window_.reset();
-        database_.IndexDb.reset();
+        database_.store.reset();
         ASSERT_NE(launch(), nullptr);
         const QImage image = window_->grab().toImage();
         EXPECT_EQ(image.pixelColor(3, 1), c.top);
@@ -113,7 +113,7 @@ TEST(BandMaths, StepsRoundHalfToEvenAndCoverTheSurface) {
         SCOPED_TRACE(c.height);
         RecordingSurface surface(c.height, 4455);
         SkinState skin = kBuiltInSkin;
-        PaintGradient(surface, skin.red, skin.green, skin.blue, c.fromTheTop);
+        paintGradient(surface, skin.red, skin.green, skin.blue, c.fromTheTop);
         ASSERT_EQ(surface.boxes.size(), 63u);
         EXPECT_EQ(surface.boxes.front(), c.first);
         EXPECT_EQ(surface.boxes.back(), c.last);
@@ -122,7 +122,7 @@ TEST(BandMaths, StepsRoundHalfToEvenAndCoverTheSurface) {
     // next paint to start from.
     RecordingSurface surface(1890, 20);
     std::int32_t red = 255, green = 0, blue = 130;
-    PaintGradient(surface, red, green, blue, true);
+    paintGradient(surface, red, green, blue, true);
     EXPECT_EQ(std::make_tuple(red, green, blue), std::make_tuple(3, 0, 0));
 }
 
@@ -130,11 +130,11 @@ TEST(BandMaths, StepsRoundHalfToEvenAndCoverTheSurface) {
 // keeps the earlier paint for when it rolls down again.
 TEST_F(SkinTest, TheRolledUpWindowIsPaintedForItsHeightAndKeepsTheRest) {
     ASSERT_NE(launchOver({{"notes"}}), nullptr);
-    window_->Label2_Click();
+    window_->toggleRolledUp();
     ASSERT_EQ(window_->background().heightTwips(), 350);
     SkinState green{0, 255, 0, true};
-    PaintGradient(window_->background(), green.red, green.green, green.blue, green.topToBottom);
-    window_->Label2_Click();
+    paintGradient(window_->background(), green.red, green.green, green.blue, green.topToBottom);
+    window_->toggleRolledUp();
     const QImage image = window_->grab().toImage();
     EXPECT_EQ(image.pixelColor(3, 1).red(), 0);
     EXPECT_GT(image.pixelColor(3, 1).green(), 200);

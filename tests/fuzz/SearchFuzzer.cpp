@@ -5,8 +5,8 @@
 // each path beside its name.
 
 #include "app/StartProgram.h"
-#include "app/picMain.h"
-#include "store/IndexDatabase.h"
+#include "app/MainWindow.h"
+#include "store/IndexHolder.h"
 #include "store/Like.h"
 #include "store/Settings.h"
 #include "support/Database.h"
@@ -36,8 +36,8 @@ const char* const kNames[] = {
 
 struct Session {
     test::TestPlatform platform;
-    IndexDatabase database;
-    std::unique_ptr<picMain> window;
+    IndexHolder database;
+    std::unique_ptr<MainWindow> window;
     QByteArray fileBefore;
 };
 
@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     }
     test::createDatabaseAt(gSession->platform.databasePath(), rows);
     settings::write(settings::kTop, QStringLiteral("0"));
-    gSession->window = LaunchProgram(gSession->database);
+    gSession->window = launchProgram(gSession->database);
     if (!gSession->window || !gSession->platform.recorder().messages.empty()) {
         std::fprintf(stderr, "start-up failed\n");
         std::abort();
@@ -99,7 +99,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Session& session = *gSession;
-    QLineEdit& box = *session.window->Text1;
+    QLineEdit& box = *&session.window->searchBox();
     const QString pasted =
         QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     // What the box makes of the pasted text is what is searched for.
@@ -117,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     messages.clear();
     box.setText(typed);
 
-    const ResultLists& lists = session.window->lists();
+    const ResultList& lists = session.window->results();
     QStringList names;
     for (qsizetype i = 0; i < lists.count(); ++i) {
         names << lists.name(i);

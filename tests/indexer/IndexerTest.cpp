@@ -4,7 +4,7 @@
 
 #include "common/MessageLoop.h"
 #include "indexer/Finder.h"
-#include "store/ResultLists.h"
+#include "store/ResultList.h"
 #include "support/Database.h"
 #include "support/QtPrinters.h"
 #include "support/TestPlatform.h"
@@ -69,7 +69,7 @@ protected:
     // The paths found there, relative to the start folder, in list order.
     QStringList find(const QString& folder, const QString& pattern) {
         lists_.clear();
-        FindFiles(folder, pattern, lists_);
+        findFiles(folder, pattern, lists_);
         const QString prefix = folder.endsWith('/') ? folder : folder + '/';
         QStringList paths;
         for (qsizetype i = 0; i < lists_.count(); ++i) {
@@ -80,7 +80,7 @@ protected:
     }
 
     test::TestPlatform env_;
-    ResultLists lists_;
+    ResultList lists_;
 };
 
 TEST_F(FinderTest, ListsAFoldersOwnMatchesBeforeThoseOfItsSubfoldersInListingOrder) {
@@ -284,8 +284,8 @@ TEST_F(FinderTest, CallsAccumulateWhileTheWalkHoldsTheListsAndThePointerBusy) {
         unguardedYields += lists_.beginQuery().isCurrent() || busy.empty() || !busy.back();
     };
     lists_.append("earlier", "/earlier.exe");
-    FindFiles(at("first"), "*.exe", lists_);
-    FindFiles(at("second"), "*.lnk", lists_);
+    findFiles(at("first"), "*.exe", lists_);
+    findFiles(at("second"), "*.lnk", lists_);
     ASSERT_EQ(lists_.count(), 4);
     EXPECT_EQ(lists_.name(0), "earlier");
     EXPECT_EQ(lists_.path(1), at("first/one.exe"));

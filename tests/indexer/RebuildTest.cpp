@@ -6,7 +6,7 @@
 #include "support/MainWindowFixture.h"
 
 #include "common/MessageLoop.h"
-#include "windows/frmWait.h"
+#include "windows/WaitWindow.h"
 
 #include <QDir>
 #include <QItemSelectionModel>
@@ -67,7 +67,7 @@ protected:
     QString home(const QString& relative) const { return home_ + '/' + relative; }
     // Every row of the table: "id name path".
     QStringList rows() const {
-        return OtherProgram(database_.IndexDb->path())
+        return OtherProgram(database_.store->path())
             .read("SELECT id || ' ' || name || ' ' || path FROM filez");
     }
     QStringList expectedRows() const {
@@ -83,11 +83,11 @@ protected:
                 "10 Files " + home("system/applications/Files.desktop"),
                 "11 Example " + home("Favorites/Example.url")};
     }
-    void clickUpdate() { QTest::mouseClick(window_->cmdUpdate, Qt::LeftButton); }
+    void clickUpdate() { QTest::mouseClick(&window_->updateButton(), Qt::LeftButton); }
     // The wait window's caption whenever the program gives the message loop a turn, when
     // the window can be repainted; a caption replaced before that never shows.
     static QString shownCaption() {
-        return IsWaitWindowLoaded() ? WaitWindow().lbl->text() : QString();
+        return isWaitWindowOpen() ? waitWindow().caption().text() : QString();
     }
     // Notes each caption that shows, at every chance the program has to show one.
     void noteCaptions() {
@@ -112,11 +112,11 @@ TEST_F(RebuildTest, FirstRunIndexesTheUsersFoldersInTheScanPlansOrder) {
     EXPECT_EQ(rows(), expectedRows());
     EXPECT_EQ(listed(), (QStringList{"report", "tool", "Sketch", "game", "Calculator", "Editor",
                                      "Player", "KDE Files", "Files", "Example"}));
-    EXPECT_EQ(window_->lblCount[0]->text(), "10 files in DataBase");
+    EXPECT_EQ(window_->countLabel().text(), "10 files in DataBase");
     // The launcher folders and Favorites share the Start Menu's caption.
     EXPECT_EQ(captions_, (QStringList{kDocuments, kDesktop, kStartMenu, kUpdating}));
     EXPECT_EQ(recorder_.sleeps, std::vector<int>{100});
-    EXPECT_FALSE(IsWaitWindowLoaded());
+    EXPECT_FALSE(isWaitWindowOpen());
     EXPECT_TRUE(recorder_.messages.empty());
 }
 
@@ -130,7 +130,7 @@ TEST_F(RebuildTest, UpdateReplacesEveryRowAndLeavesTheWindowReady) {
     bool buttonsDisabledDuringTheRebuild = true;
     recorder_.onSleep = [&] {
         buttonsDisabledDuringTheRebuild =
-            !window_->cmdUpdate->isEnabled() && !window_->cmdSearch->isEnabled();
+            !window_->updateButton().isEnabled() && !window_->modeButton().isEnabled();
     };
     OtherProgram reader(platform_.databasePath());
     reader.run("BEGIN; SELECT count(*) FROM filez;");
@@ -140,11 +140,11 @@ TEST_F(RebuildTest, UpdateReplacesEveryRowAndLeavesTheWindowReady) {
     EXPECT_EQ(rows(), expectedRows());
     EXPECT_EQ(captions_, (QStringList{kDocuments, kDesktop, kStartMenu, kUpdating}));
     EXPECT_TRUE(buttonsDisabledDuringTheRebuild);
-    EXPECT_TRUE(window_->cmdUpdate->isEnabled() && window_->cmdSearch->isEnabled());
-    EXPECT_EQ(window_->Text1->text(), "");
+    EXPECT_TRUE(window_->updateButton().isEnabled() && window_->modeButton().isEnabled());
+    EXPECT_EQ(window_->searchBox().text(), "");
     EXPECT_EQ(recorder_.sleeps, std::vector<int>{100});
     EXPECT_TRUE(recorder_.messages.empty());
-    EXPECT_TRUE(database_.IndexDb->nameKeyReady());  // searches use the key again
+    EXPECT_TRUE(database_.store->nameKeyReady());  // searches use the key again
 }
 
 // Folders that hold nothing, or are not there at all, leave an empty index behind and
@@ -158,7 +158,7 @@ TEST_F(RebuildTest, NothingFoundLeavesAnEmptyIndexAndNoFolderMeansNoWalk) {
     clickUpdate();
 
     EXPECT_EQ(rows(), QStringList{});
-    EXPECT_EQ(window_->lblCount[0]->text(), "0 files in DataBase");
+    EXPECT_EQ(window_->countLabel().text(), "0 files in DataBase");
     EXPECT_TRUE(recorder_.messages.empty());
     EXPECT_FALSE(recorder_.listedFolders.isEmpty());
     for (const QString& folder : recorder_.listedFolders) {
@@ -175,7 +175,7 @@ TEST_F(RebuildTest, UpdateThatFailsPartWayShowsTheErrorAndTheTableAsItIs) {
             "CREATE TRIGGER full BEFORE INSERT ON filez WHEN NEW.id > 3 "
             "BEGIN SELECT RAISE(ABORT, 'the disk is full'); END");
     bool waitWindowUpWithTheBox = true;
-    recorder_.onMessageBox = [&] { waitWindowUpWithTheBox = IsWaitWindowLoaded(); };
+    recorder_.onMessageBox = [&] { waitWindowUpWithTheBox = isWaitWindowOpen(); };
     clickUpdate();
 
     ASSERT_EQ(recorder_.messages.size(), 1u);
@@ -183,8 +183,8 @@ TEST_F(RebuildTest, UpdateThatFailsPartWayShowsTheErrorAndTheTableAsItIs) {
               QString::number(err::kStoreFailure) +
                   ": The index database reported an error: the disk is full.");
     EXPECT_FALSE(waitWindowUpWithTheBox);
-    EXPECT_FALSE(IsWaitWindowLoaded());
-    EXPECT_TRUE(window_->cmdUpdate->isEnabled() && window_->cmdSearch->isEnabled());
+    EXPECT_FALSE(isWaitWindowOpen());
+    EXPECT_TRUE(window_->updateButton().isEnabled() && window_->modeButton().isEnabled());
     EXPECT_EQ(rows(), expectedRows().mid(0, 3));  // each row was committed on its own
     EXPECT_EQ(listed(), (QStringList{"report", "tool", "Sketch"}));
 }
@@ -197,16 +197,16 @@ TEST_F(RebuildTest, InputDuringTheRebuildLeavesItsListsAlone) {
     int interruptions = 0;
     bool chosenDuringTheWalk = false;
     recorder_.onYield = [&] {
-        if (!IsWaitWindowLoaded()) {
+        if (!isWaitWindowOpen()) {
             return;  // the rebuild is over
         }
         ++interruptions;
-        window_->Text1->setText(QString::number(interruptions % 3 ? interruptions : 0));
-        window_->lists().publishPendingRows();
-        window_->List1->selectionModel()->select(window_->lists().index(0),
+        window_->searchBox().setText(QString::number(interruptions % 3 ? interruptions : 0));
+        window_->results().publishPendingRows();
+        window_->resultView().selectionModel()->select(window_->results().index(0),
                                                  QItemSelectionModel::ClearAndSelect);
-        chosenDuringTheWalk |= !window_->Text2->text().isEmpty();
-        window_->cmdUpdate->click();  // disabled: does nothing
+        chosenDuringTheWalk |= !window_->chosenEntry().path().isEmpty();
+        window_->updateButton().click();  // disabled: does nothing
     };
     clickUpdate();
     recorder_.onYield = nullptr;
@@ -216,7 +216,7 @@ TEST_F(RebuildTest, InputDuringTheRebuildLeavesItsListsAlone) {
     EXPECT_EQ(rows(), expectedRows());
     EXPECT_EQ(listed().size(), 10);
     EXPECT_EQ(recorder_.sleeps, (std::vector<int>{500, 100}));  // the load's, one rebuild's
-    EXPECT_EQ(window_->Text1->text(), "");
+    EXPECT_EQ(window_->searchBox().text(), "");
     EXPECT_TRUE(recorder_.messages.empty());
 }
 
@@ -233,8 +233,8 @@ TEST_F(RebuildTest, ClosingTheWindowDuringTheRebuildEndsItQuietly) {
     clickUpdate();
 
     EXPECT_FALSE(window_->isVisible());
-    EXPECT_FALSE(database_.IndexDb->isOpen());
-    EXPECT_FALSE(IsWaitWindowLoaded());
+    EXPECT_FALSE(database_.store->isOpen());
+    EXPECT_FALSE(isWaitWindowOpen());
     EXPECT_TRUE(recorder_.messages.empty());
     EXPECT_TRUE(recorder_.sleeps.empty() || recorder_.sleeps == std::vector<int>{500});
 }
@@ -262,7 +262,7 @@ TEST_F(RebuildTest, MoreThan32767EntriesAreAllStoredAndTheLogStaysSmall) {
         after.push_back(QFileInfo(log).size());
     }
 
-    EXPECT_EQ(window_->lists().count(), kFiles + 10);
+    EXPECT_EQ(window_->results().count(), kFiles + 10);
     const QStringList stored = rows();
     ASSERT_EQ(stored.size(), kFiles + 11);
     EXPECT_TRUE(stored.last().startsWith(QString::number(kFiles + 11) + " Example "));
@@ -272,7 +272,7 @@ TEST_F(RebuildTest, MoreThan32767EntriesAreAllStoredAndTheLogStaysSmall) {
     EXPECT_LE(after[2], after[0]);
     OtherProgram reader(platform_.databasePath());
     reader.run("SELECT count(*) FROM filez");
-    database_.IndexDb->close();
+    database_.store->close();
     EXPECT_LE(QFileInfo(log).size(), kLogSizeLimitBytes);
 }
 

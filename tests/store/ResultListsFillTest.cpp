@@ -4,8 +4,8 @@
 
 #include "support/Database.h"
 
-#include "store/FillResultLists.h"
-#include "store/ResultLists.h"
+#include "store/FillResultList.h"
+#include "store/ResultList.h"
 
 #include <QSet>
 
@@ -58,9 +58,9 @@ TEST_F(StoreTest, FillListsEachNameAsTheStringItReadsAsOnceInTableOrder) {
         }
     }
     IndexRows rows = store_.allEntries();
-    ResultLists lists;
-    ResultLists::Query query = lists.beginQuery();
-    EXPECT_EQ(FillResultLists(rows, query, true), FillOutcome::Complete);
+    ResultList lists;
+    ResultList::Query query = lists.beginQuery();
+    EXPECT_EQ(fillResultList(rows, query, true), FillOutcome::Complete);
     lists.publishPendingRows();
 
     ASSERT_EQ(lists.count(), expectedNames.size());
@@ -70,7 +70,7 @@ TEST_F(StoreTest, FillListsEachNameAsTheStringItReadsAsOnceInTableOrder) {
         SCOPED_TRACE(i);
         EXPECT_EQ(lists.name(i), expectedNames[i]);
         EXPECT_EQ(lists.path(i), expectedPaths[i]);
-        EXPECT_EQ(lists.data(lists.index(i)).toString(), expectedNames[i]);  // what List1 paints
+        EXPECT_EQ(lists.data(lists.index(i)).toString(), expectedNames[i]);  // what the view paints
         EXPECT_TRUE(lists.containsName(expectedNames[i]));
     }
     EXPECT_FALSE(lists.containsName("NOTES"));

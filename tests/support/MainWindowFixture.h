@@ -3,9 +3,9 @@
 // A real main window over a temporary avs.dat and temporary settings.
 
 #include "app/StartProgram.h"
-#include "app/picMain.h"
+#include "app/MainWindow.h"
 #include "common/Units.h"
-#include "store/IndexDatabase.h"
+#include "store/IndexHolder.h"
 #include "store/Settings.h"
 #include "support/Database.h"
 #include "support/TestPlatform.h"
@@ -57,32 +57,32 @@ protected:
         settings::write(settings::kLeft, QStringLiteral("600"));
     }
     // Starts the program as the user would; null when start-up failed.
-    picMain* launch() {
-        window_ = LaunchProgram(database_);
+    MainWindow* launch() {
+        window_ = launchProgram(database_);
         return window_.get();
     }
     // Starts it over an avs.dat of the rows, with a stored window position.
-    picMain* launchOver(const std::vector<Row>& rows) {
+    MainWindow* launchOver(const std::vector<Row>& rows) {
         createDatabaseAt(platform_.databasePath(), rows);
         storePosition();
         return launch();
     }
     // Types into the search box as a user would.
-    void type(const QString& keys) { QTest::keyClicks(window_->Text1, keys); }
+    void type(const QString& keys) { QTest::keyClicks(&window_->searchBox(), keys); }
 
-    // What the lists hold: List1's names, or with paths set, List2's paths.
+    // What the result list holds: its names, or with paths set, their paths.
     QStringList listed(bool paths = false) const {
         QStringList items;
-        for (qsizetype i = 0; i < window_->lists().count(); ++i) {
-            items << (paths ? window_->lists().path(i) : window_->lists().name(i));
+        for (qsizetype i = 0; i < window_->results().count(); ++i) {
+            items << (paths ? window_->results().path(i) : window_->results().name(i));
         }
         return items;
     }
 
     TestPlatform platform_;
     RecordingPlatform& recorder_ = platform_.recorder();
-    IndexDatabase database_;
-    std::unique_ptr<picMain> window_;
+    IndexHolder database_;
+    std::unique_ptr<MainWindow> window_;
 };
 
 }  // namespace kwiklet::test

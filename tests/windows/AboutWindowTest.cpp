@@ -6,7 +6,7 @@
 
 #include "appearance/Gradient.h"
 #include "common/TwipLayout.h"
-#include "windows/frmAbout.h"
+#include "windows/AboutWindow.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -23,14 +23,14 @@ class AboutWindowTest : public MainWindowFixture {
 protected:
     // An About window left open by a test (Esc only records the end of the process)
     // must not become the next test's.
-    ~AboutWindowTest() override { delete topLevel<frmAbout>(); }
+    ~AboutWindowTest() override { delete topLevel<AboutWindow>(); }
 
     // Starts the program over an index of two entries, up to its About window.
-    frmAbout* startUp() {
+    AboutWindow* startUp() {
         createDatabaseAt(platform_.databasePath(), {{"notes"}, {"tools"}});
         storePosition();
-        EXPECT_TRUE(ShowStartUp(database_, window_));
-        return topLevel<frmAbout>();
+        EXPECT_TRUE(showStartUp(database_, window_));
+        return topLevel<AboutWindow>();
     }
 };
 
@@ -38,7 +38,7 @@ protected:
 // skinned paint) over the design height, then shortens itself.
 TEST_F(AboutWindowTest, LoadsWithItsOwnGradientShortenedToItsHeight) {
     skinState() = SkinState{3, 1, 1, false};
-    frmAbout& about = ShowAboutWindow(false, {});
+    AboutWindow& about = showAboutWindow(false, {});
 
     EXPECT_EQ(about.height(), pixelsFromTwips(3075));
     // 3600 twips in 63 bands of 57: band 1, band 2 (red clamped at 0), band 34.
@@ -51,22 +51,24 @@ TEST_F(AboutWindowTest, LoadsWithItsOwnGradientShortenedToItsHeight) {
     }
     EXPECT_TRUE(skinState().topToBottom);
     // Each caption fits where the layout puts it.
-    for (QLabel* label : {about.LbCopyright, about.lblVersion, about.lblTitle}) {
-        EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
+    for (const QLabel* label : about.findChildren<QLabel*>()) {
+        if (!label->wordWrap()) {
+            EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
+        }
     }
 }
 
 // Continue: the About window goes, the main window is loaded and shown, and the program
 // runs on with it.
 TEST_F(AboutWindowTest, ContinueAtStartUpLoadsTheMainWindow) {
-    frmAbout* about = startUp();
+    AboutWindow* about = startUp();
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(about->isVisible());
     EXPECT_EQ(about->windowModality(), Qt::ApplicationModal);
     EXPECT_EQ(window_, nullptr);
 
-    EXPECT_EQ(runProgram([about] { about->cmdContinue->click(); }), kStillRunning);
-    EXPECT_FALSE(IsAboutWindowLoaded());
+    EXPECT_EQ(runProgram([about] { about->continueButton().click(); }), kStillRunning);
+    EXPECT_FALSE(isAboutWindowOpen());
     ASSERT_NE(window_, nullptr);
     EXPECT_TRUE(window_->isVisible());
     EXPECT_EQ(listed(), (QStringList{"notes", "tools"}));
@@ -76,15 +78,15 @@ TEST_F(AboutWindowTest, ContinueAtStartUpLoadsTheMainWindow) {
 // Esc ends the program at once, from whichever control has the focus, and the main
 // window is never loaded.
 TEST_F(AboutWindowTest, EscAtStartUpEndsTheProgramWithoutTheMainWindow) {
-    frmAbout* about = startUp();
+    AboutWindow* about = startUp();
     ASSERT_NE(about, nullptr);
     recorder_.settingWrites.clear();
     for (QWidget* focused :
-         {static_cast<QWidget*>(about->cmdContinue), static_cast<QWidget*>(about->lblTitle),
+         {static_cast<QWidget*>(&about->continueButton()), static_cast<QWidget*>(about->findChild<QLabel*>()),
           static_cast<QWidget*>(about)}) {
         QTest::keyClick(focused, Qt::Key_Escape);
     }
-    QTest::keyClick(about->cmdContinue, Qt::Key_X);  // other keys do nothing here
+    QTest::keyClick(&about->continueButton(), Qt::Key_X);  // other keys do nothing here
     EXPECT_EQ(recorder_.processEndRequests, 3);
     EXPECT_EQ(window_, nullptr);
     EXPECT_TRUE(recorder_.settingWrites.isEmpty());
@@ -93,7 +95,7 @@ TEST_F(AboutWindowTest, EscAtStartUpEndsTheProgramWithoutTheMainWindow) {
 // Closed any other way at start-up, no window is left and the program ends.
 TEST_F(AboutWindowTest, ClosingItOtherwiseAtStartUpEndsTheProgram) {
     ASSERT_NE(startUp(), nullptr);
-    EXPECT_EQ(runProgram([] { topLevel<frmAbout>()->close(); }), 0);
+    EXPECT_EQ(runProgram([] { topLevel<AboutWindow>()->close(); }), 0);
     EXPECT_EQ(window_, nullptr);
 }
 
@@ -102,29 +104,29 @@ TEST_F(AboutWindowTest, ClosingItOtherwiseAtStartUpEndsTheProgram) {
 TEST_F(AboutWindowTest, TheMenuShowsOneWindowAndContinueReturnsToTheMainWindow) {
     ASSERT_NE(launchOver({{"notes"}, {"tools"}}), nullptr);
     type("to");
-    window_->mnuOU_Click(0);
-    window_->mnuOU_Click(0);
-    frmAbout* about = topLevel<frmAbout>();
+    window_->runMenuCommand(MenuCommand::About);
+    window_->runMenuCommand(MenuCommand::About);
+    AboutWindow* about = topLevel<AboutWindow>();
     ASSERT_NE(about, nullptr);
     const QWidgetList windows = QApplication::topLevelWidgets();
     EXPECT_EQ(std::count_if(windows.begin(), windows.end(),
-                            [](QWidget* window) { return qobject_cast<frmAbout*>(window); }),
+                            [](QWidget* window) { return qobject_cast<AboutWindow*>(window); }),
               1);
     EXPECT_EQ(about->windowModality(), Qt::NonModal);
 
-    about->cmdContinue->click();
+    about->continueButton().click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(IsAboutWindowLoaded());
+    EXPECT_FALSE(isAboutWindowOpen());
     EXPECT_TRUE(window_->isVisible());
-    EXPECT_EQ(window_->Text1->text(), "tools");
+    EXPECT_EQ(window_->searchBox().text(), "tools");
     EXPECT_EQ(listed(), QStringList{"tools"});
     // With the main window closed meanwhile (as the window manager closes it), the
     // program lives on, and Continue shows the main window again, loaded anew.
     window_->show();
-    window_->mnuOU_Click(0);
+    window_->runMenuCommand(MenuCommand::About);
     const int ended = runProgram([this] {
         window_->close();
-        QTimer::singleShot(0, [] { topLevel<frmAbout>()->cmdContinue->click(); });
+        QTimer::singleShot(0, [] { topLevel<AboutWindow>()->continueButton().click(); });
     });
     EXPECT_EQ(ended, kStillRunning);
     EXPECT_TRUE(window_->isVisible());
@@ -132,11 +134,11 @@ TEST_F(AboutWindowTest, TheMenuShowsOneWindowAndContinueReturnsToTheMainWindow) 
     // Esc there ends the whole program without the main window's closing steps, but
     // with the index closed.
     recorder_.settingWrites.clear();
-    window_->mnuOU_Click(0);
-    QTest::keyClick(topLevel<frmAbout>()->cmdContinue, Qt::Key_Escape);
+    window_->runMenuCommand(MenuCommand::About);
+    QTest::keyClick(&topLevel<AboutWindow>()->continueButton(), Qt::Key_Escape);
     EXPECT_EQ(recorder_.processEndRequests, 1);
     EXPECT_TRUE(recorder_.settingWrites.isEmpty());
-    EXPECT_FALSE(database_.IndexDb->isOpen());
+    EXPECT_FALSE(database_.store->isOpen());
 }
 
 }  // namespace

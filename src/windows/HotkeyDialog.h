@@ -15,24 +15,31 @@ class QPushButton;
 
 namespace kwiklet {
 
-class frmHotkey : public QDialog {
+class HotkeyDialog : public QDialog {
     Q_OBJECT
 public:
-    QLineEdit* txtKeys = nullptr;  // the combination's text; empty: none
-    QLabel* lblProblem = nullptr;  // why the last combination pressed was not taken
-    QPushButton* cmdOK = nullptr;
+    // The combination's text; empty: none.
+    QLineEdit& keysBox() { return *keysBox_; }
+    // Why the last combination pressed was not taken.
+    const QLabel& problem() const { return *problem_; }
+    QPushButton& okButton() { return *okButton_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     using OnClose = std::function<void(const std::optional<QString>&)>;
-    frmHotkey(QWidget& owner, const QString& current, OnClose onClose);
-    friend frmHotkey& ShowHotkeyWindow(QWidget&, const QString&, OnClose);
+    HotkeyDialog(QWidget& owner, const QString& current, OnClose onClose);
+    friend HotkeyDialog& showHotkeyDialog(QWidget&, const QString&, OnClose);
+    void recordCombination(Qt::KeyboardModifiers modifiers, int key);
+
+    QLineEdit* keysBox_ = nullptr;
+    QLabel* problem_ = nullptr;
+    QPushButton* okButton_ = nullptr;
 };
 
 // Shows the window over its owner with the current combination's text in the box.
 // onClose runs as it closes: with the box's text after OK, with nothing when cancelled.
-frmHotkey& ShowHotkeyWindow(QWidget& owner, const QString& current, frmHotkey::OnClose onClose);
+HotkeyDialog& showHotkeyDialog(QWidget& owner, const QString& current, HotkeyDialog::OnClose onClose);
 
 }  // namespace kwiklet

@@ -1,11 +1,11 @@
-#include "appearance/TopMost.h"
+#include "appearance/StayOnTop.h"
 
 #include "common/ErrorTrap.h"
 #include "platform/Platform.h"
 
 namespace kwiklet {
 
-void SetTopMost(QWidget& window, bool onTop) {
+void keepOnTop(QWidget& window, bool onTop) {
     trapErrors([&] { platform().setStayOnTop(window, onTop); });
 }
 

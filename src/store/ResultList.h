@@ -1,8 +1,8 @@
 #pragma once
 
-// The main window's two parallel result lists: List1, the names the user sees, and
-// List2, the full path behind each name. Everything that fills them goes through this
-// object, so item i of List2 always belongs to item i of List1.
+// The main window's result list: the names the user sees, each with the full path behind
+// it. Everything that fills it goes through this object, so a name and its path always
+// stay together.
 
 #include "store/CompactRows.h"
 
@@ -16,20 +16,20 @@ namespace kwiklet {
 
 class IndexRows;
 
-class ResultLists : public QAbstractListModel {
+class ResultList : public QAbstractListModel {
     Q_OBJECT
 public:
-    explicit ResultLists(QObject* parent = nullptr);
+    explicit ResultList(QObject* parent = nullptr);
 
-    // The model List1 shows.
+    // The model the result view shows.
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
-    // Appends a name to List1 and its path to List2. Views see appended rows at the
+    // Appends a name with its path. Views see appended rows at the
     // next turn of the message loop, in one batch.
     void append(const QString& name, const QString& path);
     // Appends rows from UTF-8 text as the index stores it, without a string object per row;
-    // with onlyNewNames, a name List1 holds already adds nothing, so the first row of a
+    // with onlyNewNames, a name the list holds already adds nothing, so the first row of a
     // name wins. A row without a name is left out. A few rows at once go in faster than
     // one by one.
     void appendUtf8(std::span<const store::CompactRows::Text> rows, bool onlyNewNames);
@@ -41,7 +41,7 @@ public:
     // control answers for an index outside its items.
     QString name(qsizetype index) const;
     QString path(qsizetype index) const;
-    // True when List1 holds exactly this name (letter case counts).
+    // True when the list holds exactly this name (letter case counts).
     bool containsName(const QString& name) const;
 
     // Shows appended rows to the views now.
@@ -51,7 +51,7 @@ public:
     // that took them at every yield would lay itself out again each time.
     class BatchedAppends {
     public:
-        explicit BatchedAppends(ResultLists& lists) : lists_(&lists) { ++lists_->batches_; }
+        explicit BatchedAppends(ResultList& lists) : lists_(&lists) { ++lists_->batches_; }
         ~BatchedAppends() {
             if (--lists_->batches_ == 0) {
                 lists_->publishPendingRows();
@@ -61,7 +61,7 @@ public:
         BatchedAppends& operator=(const BatchedAppends&) = delete;
 
     private:
-        ResultLists* lists_;
+        ResultList* lists_;
     };
 
     // What a fill or a walk holds while it works on the lists, giving the message loop
@@ -79,13 +79,13 @@ public:
         // From now on the query fills the lists as they stand from the rows: clearing the
         // lists or closing the rows ends it.
         void fillFrom(const IndexRows& source);
-        ResultLists& lists() const { return *lists_; }
+        ResultList& results() const { return *lists_; }
 
     private:
-        friend class ResultLists;
-        Query(ResultLists& lists, bool walk);
+        friend class ResultList;
+        Query(ResultList& lists, bool walk);
 
-        ResultLists* lists_;
+        ResultList* lists_;
         std::uint64_t generation_;
         const IndexRows* source_ = nullptr;
         const bool walk_;

@@ -16,11 +16,11 @@ class QWidget;
 
 namespace kwiklet {
 
-class BackImage : public GradientSurface {
+class PaintedBackground : public GradientSurface {
 public:
     // An image of the given pixel size in the colour, for the widget, whose size in
     // twips it reports from its pixels unless told otherwise.
-    BackImage(QWidget& widget, QSize pixels, QColor colour);
+    PaintedBackground(QWidget& widget, QSize pixels, QColor colour);
     // For a widget whose size in twips is kept apart from its pixels (a rolled-up window
     // is 350 twips high, whatever whole number of pixels that makes).
     void setSizeInTwips(std::function<QSize()> sizeInTwips);

@@ -1,7 +1,7 @@
-#include "windows/frmWait.h"
+#include "windows/WaitWindow.h"
 
 #include "appearance/Skin.h"
-#include "appearance/TopMost.h"
+#include "appearance/StayOnTop.h"
 #include "common/MessageLoop.h"
 #include "common/TwipLayout.h"
 #include "platform/Platform.h"
@@ -22,56 +22,56 @@ constexpr int kCaptionMarginTwips = 240;
 // How far a caption too wide for the window may shrink before it is elided instead.
 constexpr double kSmallestCaptionPoints = 6;
 
-QPointer<frmWait>& instance() {
-    static QPointer<frmWait> window;
+QPointer<WaitWindow>& instance() {
+    static QPointer<WaitWindow> window;
     return window;
 }
 
 }  // namespace
 
-frmWait::frmWait() {
-    setObjectName(QStringLiteral("frmWait"));
+WaitWindow::WaitWindow() {
+    setObjectName(QStringLiteral("waitWindow"));
     // The stored title; the window has no title bar to show it.
     setWindowTitle(QStringLiteral("Form2"));
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     setFixedSize(pixelsFromTwips(4635), pixelsFromTwips(1260));
 
-    lbl = new QLabel(this);
-    lbl->setObjectName(QStringLiteral("lbl"));
-    lbl->move(pixelsFromTwips(kCaptionMarginTwips), pixelsFromTwips(kCaptionMarginTwips));
-    lbl->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    caption_ = new QLabel(this);
+    caption_->setObjectName(QStringLiteral("caption"));
+    caption_->move(pixelsFromTwips(kCaptionMarginTwips), pixelsFromTwips(kCaptionMarginTwips));
+    caption_->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
 
-    pb1 = new QProgressBar(this);
-    pb1->setObjectName(QStringLiteral("pb1"));
-    placeInTwips(*pb1, 240, 600, 4215, 255);
-    pb1->setRange(0, 100);
-    pb1->setValue(0);
-    pb1->setTextVisible(false);
+    bar_ = new QProgressBar(this);
+    bar_->setObjectName(QStringLiteral("bar"));
+    placeInTwips(*bar_, 240, 600, 4215, 255);
+    bar_->setRange(0, 100);
+    bar_->setValue(0);
+    bar_->setTextVisible(false);
 
-    Timer1 = new QTimer(this);
-    Timer1->setInterval(kTickMs);
-    connect(Timer1, &QTimer::timeout, this, &frmWait::Timer1_Timer);
-    Timer1->start();
+    ticker_ = new QTimer(this);
+    ticker_->setInterval(kTickMs);
+    connect(ticker_, &QTimer::timeout, this, &WaitWindow::tick);
+    ticker_->start();
 
     background_.emplace(*this, size(), palette().color(QPalette::Window));
-    SetTopMost(*this, true);
-    ApplySkin(*background_);
+    keepOnTop(*this, true);
+    applySavedSkin(*background_);
 }
 
-void frmWait::paintEvent(QPaintEvent*) {
+void WaitWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     background_->draw(painter);
 }
 
-void frmWait::showModeless() {
+void WaitWindow::showModeless() {
     const QSize screen = platform().screenMetrics().pixels;
     move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
     show();
 }
 
-void frmWait::setStage(const QString& text) {
+void WaitWindow::setStage(const QString& text) {
     // A rebuild sets the same caption for every row it stores.
-    if (text != lbl->text()) {
+    if (text != caption_->text()) {
         showCaption(text);
     }
 }
@@ -79,60 +79,60 @@ void frmWait::setStage(const QString& text) {
 // A caption wider than the room between the margins is set in a smaller size of the
 // same face rather than running up to the window's edge; one that would need a size
 // below the smallest readable one is elided.
-void frmWait::showCaption(const QString& text) {
+void WaitWindow::showCaption(const QString& text) {
     const int room = width() - 2 * pixelsFromTwips(kCaptionMarginTwips);
     QFont font = this->font();
     while (QFontMetrics(font).horizontalAdvance(text) > room &&
            font.pointSizeF() - 0.5 >= kSmallestCaptionPoints) {
         font.setPointSizeF(font.pointSizeF() - 0.5);
     }
-    lbl->setFont(font);
-    lbl->setText(QFontMetrics(font).elidedText(text, Qt::ElideRight, room));
-    lbl->adjustSize();
+    caption_->setFont(font);
+    caption_->setText(QFontMetrics(font).elidedText(text, Qt::ElideRight, room));
+    caption_->adjustSize();
 }
 
-void frmWait::fillBar() {
-    if (pb1->value() != pb1->maximum()) {
-        pb1->setValue(pb1->maximum());
+void WaitWindow::fillBar() {
+    if (bar_->value() != bar_->maximum()) {
+        bar_->setValue(bar_->maximum());
     }
 }
 
-void frmWait::Timer1_Timer() {
-    if (pb1->value() == pb1->maximum()) {
-        pb1->setValue(pb1->minimum());
+void WaitWindow::tick() {
+    if (bar_->value() == bar_->maximum()) {
+        bar_->setValue(bar_->minimum());
     }
-    pb1->setValue(pb1->value() + 1);
+    bar_->setValue(bar_->value() + 1);
     messageloop::yieldNow();
 }
 
-frmWait& WaitWindow() {
+WaitWindow& waitWindow() {
     auto& window = instance();
     if (window.isNull()) {
-        window = new frmWait();
+        window = new WaitWindow();
     }
     return *window;
 }
 
-bool IsWaitWindowLoaded() {
+bool isWaitWindowOpen() {
     return !instance().isNull();
 }
 
-void UnloadWaitWindow() {
-    frmWait* window = instance().data();
+void closeWaitWindow() {
+    WaitWindow* window = instance().data();
     if (window == nullptr) {
         return;
     }
     instance() = nullptr;
-    window->Timer1->stop();
+    window->ticker_->stop();
     window->hide();
     // Deleted once its own timer tick, which may be what yields to the caller, is over.
     window->deleteLater();
 }
 
-void FinishWaitWindow(int pauseMs) {
-    WaitWindow().fillBar();
+void finishWaitWindow(int pauseMs) {
+    waitWindow().fillBar();
     platform().sleep(pauseMs);
-    UnloadWaitWindow();
+    closeWaitWindow();
 }
 
 }  // namespace kwiklet

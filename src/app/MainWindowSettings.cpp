@@ -1,6 +1,6 @@
-#include "app/RunAtStartup.h"
-#include "app/picMain.h"
-#include "appearance/TopMost.h"
+#include "app/OpenOnStartup.h"
+#include "app/MainWindow.h"
+#include "appearance/StayOnTop.h"
 #include "appearance/Transparency.h"
 #include "common/Conversions.h"
 #include "common/Units.h"
@@ -47,56 +47,68 @@ QPoint findablePosition(QPoint saved, QSize window, int titleHeight,
 
 }  // namespace
 
-void picMain::RestoreWindowSettings() {
-    auto& system = platform();
-    SavedTop = toInt32(settings::read(settings::kTop, QStringLiteral("-1")));
-    if (SavedTop == -1) {
-        // Nothing stored yet: a first run, placed in the top-right corner of the screen,
-        // on top, opaque, and not started with the system. Nothing is written.
-        FirstRun = true;
-        SavedTop = 0;
-        const ScreenMetrics screen = system.screenMetrics();
-        const double screenWidth = units::pixelsToTwips(screen.pixels.width(), screen.dotsPerInch);
-        const double windowWidth =
-            units::pixelsToTwips(frameGeometry().width(), screen.dotsPerInch);
-        SavedLeft = static_cast<std::int32_t>(std::lround(screenWidth - windowWidth));
-        SetTopMost(*this, true);
-        SetRunAtStartup(false);
-        CreateTransparentWindowStyle(*this);
-        WindowTransparency(*this, kOpacityMode, 0, kOpaque);
+void MainWindow::restoreWindowSettings() {
+    savedTopTwips_ = toInt32(settings::read(settings::kTop, QStringLiteral("-1")));
+    if (savedTopTwips_ == -1) {
+        applyFirstRunSettings();
         return;
     }
+    savedLeftTwips_ = toInt32(settings::read(settings::kLeft, QStringLiteral("-1")));
+    keepSavedPositionFindable();
+    applySavedSwitches();
+}
 
-    SavedLeft = toInt32(settings::read(settings::kLeft, QStringLiteral("-1")));
+// Nothing stored yet: a first run, placed in the top-right corner of the screen, on top,
+// opaque, and not started with the system. Nothing is written.
+void MainWindow::applyFirstRunSettings() {
+    firstRun_ = true;
+    savedTopTwips_ = 0;
+    const ScreenMetrics screen = platform().screenMetrics();
+    const double screenWidth = units::pixelsToTwips(screen.pixels.width(), screen.dotsPerInch);
+    const double windowWidth = units::pixelsToTwips(frameGeometry().width(), screen.dotsPerInch);
+    savedLeftTwips_ = static_cast<std::int32_t>(std::lround(screenWidth - windowWidth));
+    keepOnTop(*this, true);
+    setOpenOnStartup(false);
+    allowTransparency(*this);
+    setTransparency(*this, kOpaque);
+}
+
+void MainWindow::keepSavedPositionFindable() {
+    auto& system = platform();
     const double dpi = system.screenMetrics().dotsPerInch;
-    const QPoint saved(units::twipsToPixels(SavedLeft, dpi), units::twipsToPixels(SavedTop, dpi));
+    const QPoint saved(units::twipsToPixels(savedLeftTwips_, dpi),
+                       units::twipsToPixels(savedTopTwips_, dpi));
     const QPoint findable =
         findablePosition(saved, frameGeometry().size(), units::twipsToPixels(kTitleStripTwips, dpi),
                          system.screenAreas());
     if (findable != saved) {
-        SavedLeft = static_cast<std::int32_t>(std::lround(units::pixelsToTwips(findable.x(), dpi)));
-        SavedTop = static_cast<std::int32_t>(std::lround(units::pixelsToTwips(findable.y(), dpi)));
+        savedLeftTwips_ =
+            static_cast<std::int32_t>(std::lround(units::pixelsToTwips(findable.x(), dpi)));
+        savedTopTwips_ =
+            static_cast<std::int32_t>(std::lround(units::pixelsToTwips(findable.y(), dpi)));
     }
+}
 
+void MainWindow::applySavedSwitches() {
     const bool onTop = toInt16(settings::read(settings::kAlwaysOnTop, QStringLiteral("1"))) != 0;
-    mnuOU[6]->setChecked(onTop);
-    SetTopMost(*this, onTop);
+    menuAction(MenuCommand::AlwaysOnTop).setChecked(onTop);
+    keepOnTop(*this, onTop);
 
     const bool onStartup =
         toInt16(settings::read(settings::kOpenOnStartup, QStringLiteral("0"))) != 0;
-    mnuOU[5]->setChecked(onStartup);
-    SetRunAtStartup(onStartup);
+    menuAction(MenuCommand::OpenOnStartup).setChecked(onStartup);
+    setOpenOnStartup(onStartup);
 
     // Kept running, the program outlives its last window closing (the skin editor
     // closed while the main window is hidden, say).
     const bool keepRunning =
         toInt16(settings::read(settings::kStayRunning, QStringLiteral("0"))) != 0;
-    mnuOU[kKeepRunningCommand]->setChecked(keepRunning);
+    menuAction(MenuCommand::KeepRunning).setChecked(keepRunning);
     QGuiApplication::setQuitOnLastWindowClosed(!keepRunning);
 
-    CreateTransparentWindowStyle(*this);
-    WindowTransparency(*this, kOpacityMode, 0,
-                       toInt32(settings::read(settings::kTransparency, QString::number(kOpaque))));
+    allowTransparency(*this);
+    setTransparency(*this,
+                    toInt32(settings::read(settings::kTransparency, QString::number(kOpaque))));
 }
 
 }  // namespace kwiklet

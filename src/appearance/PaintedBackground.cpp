@@ -1,4 +1,4 @@
-#include "appearance/BackImage.h"
+#include "appearance/PaintedBackground.h"
 
 #include "common/Units.h"
 #include "platform/Platform.h"
@@ -18,20 +18,20 @@ int component(int value) {
 
 }  // namespace
 
-BackImage::BackImage(QWidget& widget, QSize pixels, QColor colour)
+PaintedBackground::PaintedBackground(QWidget& widget, QSize pixels, QColor colour)
     : widget_(widget), image_(pixels, QImage::Format_RGB32) {
     image_.fill(colour);
 }
 
-void BackImage::setSizeInTwips(std::function<QSize()> sizeInTwips) {
+void PaintedBackground::setSizeInTwips(std::function<QSize()> sizeInTwips) {
     sizeInTwips_ = std::move(sizeInTwips);
 }
 
-double BackImage::twipsPerPixel() const {
+double PaintedBackground::twipsPerPixel() const {
     return units::twipsPerPixel(platform().screenMetrics().dotsPerInch);
 }
 
-QSize BackImage::sizeInTwips() const {
+QSize PaintedBackground::sizeInTwips() const {
     if (sizeInTwips_) {
         return sizeInTwips_();
     }
@@ -40,15 +40,15 @@ QSize BackImage::sizeInTwips() const {
             static_cast<int>(std::lround(widget_.height() * perPixel))};
 }
 
-int BackImage::heightTwips() const {
+int PaintedBackground::heightTwips() const {
     return sizeInTwips().height();
 }
 
-int BackImage::widthTwips() const {
+int PaintedBackground::widthTwips() const {
     return sizeInTwips().width();
 }
 
-void BackImage::fillBox(int left, int top, int right, int bottom, int red, int green, int blue) {
+void PaintedBackground::fillBox(int left, int top, int right, int bottom, int red, int green, int blue) {
     const double perPixel = twipsPerPixel();
     const auto pixel = [perPixel](int twips) {
         return static_cast<int>(std::lround(twips / perPixel));
@@ -61,7 +61,7 @@ void BackImage::fillBox(int left, int top, int right, int bottom, int red, int g
     widget_.update();
 }
 
-void BackImage::draw(QPainter& painter) const {
+void PaintedBackground::draw(QPainter& painter) const {
     painter.drawImage(0, 0, image_);
 }
 

@@ -1,4 +1,4 @@
-#include "app/RunAtStartup.h"
+#include "app/OpenOnStartup.h"
 
 #include "app/Vendor.h"
 #include "common/ErrorTrap.h"
@@ -14,7 +14,7 @@ void showStatus(int status, const char* what) {
 
 }  // namespace
 
-void SetRunAtStartup(bool enable) {
+void setOpenOnStartup(bool enable) {
     auto& system = platform();
     // Anything else that fails shows its number and description, and ends here.
     if (auto error = catchError([&] {
