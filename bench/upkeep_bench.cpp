@@ -95,7 +95,7 @@ void showFirstWindowThenLoad() {
     // What Continue then does: the main window's load, behind the wait window.
     QElapsedTimer load;
     load.start();
-    window = loadMainWindow(database);
+    loadMainWindow(database, window);
     QCoreApplication::processEvents();
     std::printf("then the main window's load (fill):    %8.1f ms, %lld listed\n",
                 bench::millisecondsOf(load), static_cast<long long>(window->results().count()));

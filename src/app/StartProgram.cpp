@@ -58,16 +58,21 @@ bool openIndexOrSayWhy(IndexHolder& database) {
 
 }  // namespace
 
-std::unique_ptr<MainWindow> loadMainWindow(IndexHolder& database) {
-    auto window = std::make_unique<MainWindow>(database);
+void loadMainWindow(IndexHolder& database, std::unique_ptr<MainWindow>& window) {
+    // The window is the program's before its load gives the message loop turns, so that
+    // the end of the session meanwhile finds it and saves its position.
+    window = std::make_unique<MainWindow>(database);
     window->load();
     window->show();
     takeHotkey(*window);
-    return window;
 }
 
 std::unique_ptr<MainWindow> launchProgram(IndexHolder& database) {
-    return openIndexOrSayWhy(database) ? loadMainWindow(database) : nullptr;
+    std::unique_ptr<MainWindow> window;
+    if (openIndexOrSayWhy(database)) {
+        loadMainWindow(database, window);
+    }
+    return window;
 }
 
 bool startHiddenWithSession(IndexHolder& database, std::unique_ptr<MainWindow>& window) {
@@ -94,7 +99,7 @@ bool showStartUp(IndexHolder& database, std::unique_ptr<MainWindow>& window,
     showAboutWindow(
         true,
         [&database, &window, text] {
-            window = loadMainWindow(database);
+            loadMainWindow(database, window);
             if (text) {
                 showMainWindow(*window, text);
             }
@@ -162,21 +167,23 @@ void obeyCommandLine(const QStringList& arguments, IndexHolder& database,
     }
 }
 
-int runProgram(QApplication& application, IndexHolder& database,
-               std::unique_ptr<MainWindow>& window) {
-    const auto mainWindowLoaded = [&window] { return window && window->isVisible(); };
+void endWithTheSession(IndexHolder& database, std::unique_ptr<MainWindow>& window) {
+    const auto mainWindowShown = [&window] { return window && window->isVisible(); };
     platform().watchSessionEnd(
-        [&window, mainWindowLoaded] {
-            if (mainWindowLoaded()) {
+        [&window, mainWindowShown] {
+            if (mainWindowShown()) {
                 window->savePosition();
             }
         },
-        [&database, &window, mainWindowLoaded] {
-            if (mainWindowLoaded()) {
+        [&database, &window, mainWindowShown] {
+            if (mainWindowShown()) {
                 window->runMenuCommand(MenuCommand::Exit);
             }
             closeIndex(database);
         });
+}
+
+int runProgram(QApplication& application, IndexHolder& database) {
     const int result = application.exec();
     platform().watchSessionEnd({}, {});
     closeIndex(database);
@@ -200,6 +207,9 @@ int startProgram(QApplication& application, const QStringList& arguments) {
     application.setWindowIcon(icon);
     // The desktop matches the windows to the installed entry by its ID.
     QGuiApplication::setDesktopFileName(vendor::kApplicationId);
+    // Before anything that may show a box: a box waits in a message loop of its own, where
+    // the end of the session must find the program ready to end.
+    endWithTheSession(database, window);
     const Command command = readCommand(arguments);
     if (command.bySession && keepRunningStored()) {
         if (!startHiddenWithSession(database, window)) {
@@ -208,7 +218,7 @@ int startProgram(QApplication& application, const QStringList& arguments) {
     } else if (!showStartUp(database, window, command.text)) {
         return 1;
     }
-    return runProgram(application, database, window);
+    return runProgram(application, database);
 }
 
 }  // namespace kwiklet

@@ -18,8 +18,9 @@ class MainWindow;
 // there but cannot be opened as an index database.
 void openIndex(IndexHolder& database);
 
-// Loads and shows the main window over the index, and takes the hotkey that calls it up.
-std::unique_ptr<MainWindow> loadMainWindow(IndexHolder& database);
+// Makes the main window into `window`, loads it over the index and shows it, and takes
+// the hotkey that calls it up.
+void loadMainWindow(IndexHolder& database, std::unique_ptr<MainWindow>& window);
 
 // Opens the database and loads and shows the main window, without the About window
 // first. Returns nothing when the database could not be opened (the user has been told
@@ -46,11 +47,14 @@ bool showStartUp(IndexHolder& database, std::unique_ptr<MainWindow>& window,
 void obeyCommandLine(const QStringList& arguments, IndexHolder& database,
                      std::unique_ptr<MainWindow>& window);
 
-// The message loop until the last window closes, or the session ends, which ends the
-// program as Exit does (the main window's position is saved). The index is closed
-// either way.
-int runProgram(QApplication& application, IndexHolder& database,
-               std::unique_ptr<MainWindow>& window);
+// From now on, the end of the desktop session (the session manager's request to save, or
+// a signal to stop) ends the program as Exit does: the main window's position is saved
+// while it is shown, and the index is closed.
+void endWithTheSession(IndexHolder& database, std::unique_ptr<MainWindow>& window);
+
+// The message loop until the last window closes or the session ends; the index is
+// closed either way.
+int runProgram(QApplication& application, IndexHolder& database);
 
 // The program: unless a copy runs already, which is handed the command line instead,
 // start-up, then the message loop until the last window closes. Started with the session

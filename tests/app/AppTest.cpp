@@ -5,6 +5,7 @@
 #include "support/MainWindowFixture.h"
 
 #include "common/MessageLoop.h"
+#include "windows/AboutWindow.h"
 #include "windows/WaitWindow.h"
 
 #include <QAction>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSettings>
 
 #include <csignal>
@@ -242,6 +244,28 @@ TEST_F(WindowSettingsTest, SessionEndSignalsSaveThePositionAndCloseTheIndex) {
         EXPECT_TRUE(saved.contains("Options/Top") && saved.contains("Options/Left"));
         EXPECT_FALSE(QFile::exists(platform.databasePath() + "-wal"));
     }
+}
+
+// A box waits in a message loop of its own. The end of the session coming while one is
+// up as the first run's main window loads (the hotkey cannot be taken) still saves the
+// position and closes the index.
+TEST_F(WindowSettingsTest, SessionEndWhileABoxOfTheFirstRunsLoadIsUpSavesThePosition) {
+    createDatabaseAt(platform_.databasePath(), kRows);
+    settings::write(settings::kHotkey, "Ctrl+Hyper");
+    recorder_.settingWrites.clear();
+    endWithTheSession(database_, window_);
+    ASSERT_TRUE(showStartUp(database_, window_));
+    recorder_.onMessageBox = [this] {
+        recorder_.onMessageBox = nullptr;
+        ::raise(SIGTERM);
+        EXPECT_TRUE(QTest::qWaitFor([this] { return recorder_.processEndRequests > 0; }, 5000));
+    };
+    topLevel<AboutWindow>()->continueButton().click();
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    EXPECT_TRUE(recorder_.settingWrites.value(0).startsWith("Top="));
+    EXPECT_TRUE(recorder_.settingWrites.value(1).startsWith("Left="));
+    EXPECT_FALSE(database_.store->isOpen());
+    platform().watchSessionEnd({}, {});
 }
 
 TEST_F(WindowSettingsTest, StoredSwitchesAreAppliedToTheWindowAndTheMenu) {

@@ -26,7 +26,7 @@ protected:
         window_.reset();
         recorder_.globalKeyRequests.clear();
         recorder_.messages.clear();
-        window_ = loadMainWindow(database_);
+        loadMainWindow(database_, window_);
     }
     bool active() {
         return QTest::qWaitFor([this] { return QApplication::activeWindow() == window_.get(); });

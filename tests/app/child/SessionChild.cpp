@@ -22,7 +22,9 @@ int main(int argc, char** argv) {
     installPlatform(std::make_unique<PosixPlatform>(PlatformLocations{
         folder, QStringLiteral("Kwiklet"), QString::fromLocal8Bit(argv[2]), folder}));
     IndexHolder database;
-    std::unique_ptr<MainWindow> window = launchProgram(database);
+    std::unique_ptr<MainWindow> window;
+    endWithTheSession(database, window);
+    window = launchProgram(database);
     if (!window) {
         return 1;
     }
@@ -30,5 +32,5 @@ int main(int argc, char** argv) {
         std::puts("ready");
         std::fflush(stdout);
     });
-    return runProgram(application, database, window);
+    return runProgram(application, database);
 }
