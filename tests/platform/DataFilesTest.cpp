@@ -32,7 +32,7 @@ TEST_F(DataFilesTest, CopiesOnlyWhereNoFileIsAndLeavesNothingHalfDone) {
     test::writeFile(scratch("a file"), "");
     const struct {
         const char* source;
-        const char* target;
+        QString target;
         int error;
         QByteArray targetAfterwards;
     } cases[] = {
@@ -40,9 +40,11 @@ TEST_F(DataFilesTest, CopiesOnlyWhereNoFileIsAndLeavesNothingHalfDone) {
         {"template", "taken", EEXIST, "the user's"},
         {"missing", "from-nothing", ENOENT, "<unreadable>"},
         {"template", "a file/avs.dat", ENOTDIR, "<unreadable>"},
+        // The folder's own failure, whatever it is, not a guess at one.
+        {"template", QString(300, 'n') + "/avs.dat", ENAMETOOLONG, "<unreadable>"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.target);
+        SCOPED_TRACE(c.target.toStdString());
         EXPECT_EQ(linux_.copyFileIfAbsent(scratch(c.source), scratch(c.target)), c.error);
         EXPECT_EQ(test::contentsOf(scratch(c.target)), c.targetAfterwards);
         const QFileInfo target(scratch(c.target));

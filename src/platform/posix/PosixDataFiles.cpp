@@ -12,6 +12,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
+#include <system_error>
 
 namespace kwiklet {
 namespace {
@@ -86,9 +88,13 @@ QString PosixPlatform::userDataFolder(const QString& application) {
 }
 
 int PosixPlatform::copyFileIfAbsent(const QString& source, const QString& target) {
-    const QFileInfo targetInfo(target);
-    if (!QDir().mkpath(targetInfo.absolutePath())) {
-        return QFileInfo(targetInfo.absolutePath()).exists() ? ENOTDIR : EACCES;
+    // The system's own reason when the folder cannot be made (a read-only home is
+    // EROFS, not a refusal).
+    std::error_code madeFolder;
+    std::filesystem::create_directories(
+        QFile::encodeName(QFileInfo(target).absolutePath()).toStdString(), madeFolder);
+    if (madeFolder) {
+        return madeFolder.value();
     }
     const Descriptor from(::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC));
     if (!from.valid()) {
