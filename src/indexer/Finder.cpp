@@ -65,10 +65,13 @@ private:
             while (std::optional<FolderEntry> entry = listing->next()) {
                 messageloop::yieldIfDue();
                 QString name = cutAtNul(entry->name);
-                if (!isSelfOrParent(name)) {
+                // A named pipe, a device or a socket is no program, launcher or
+                // shortcut, whatever it is called.
+                if (!isSelfOrParent(name) && entry->kind != EntryKind::Special) {
                     // An entry the system would not say of counts as a folder too;
                     // walking into it finds nothing.
-                    const bool isFolder = entry->kind != EntryKind::File;
+                    const bool isFolder = entry->kind == EntryKind::Folder ||
+                                          entry->kind == EntryKind::Unreadable;
                     entries.push_back({QFile::encodeName(name), std::move(name), isFolder});
                 }
             }

@@ -43,9 +43,10 @@ struct ScreenMetrics {
 // The opacity level of a window that is not see-through at all.
 inline constexpr int kOpaque = 255;
 
-// What an entry of a folder is: a folder (a link to a folder is one), anything else, or
-// an entry the system would not say of.
-enum class EntryKind { File, Folder, Unreadable };
+// What an entry of a folder is: a regular file or a folder (a link counts as what it
+// leads to), something else that opens as neither (a named pipe, a device, a socket),
+// or an entry the system would not say of.
+enum class EntryKind { File, Folder, Special, Unreadable };
 
 // One entry of a folder listing.
 struct FolderEntry {

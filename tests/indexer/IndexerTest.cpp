@@ -239,10 +239,13 @@ TEST_F(FinderTest, FollowsLinksToFoldersButWalksEachFolderOnce) {
     EXPECT_TRUE(deep[0].endsWith("/deep.exe"));
 }
 
-TEST_F(FinderTest, NamesThatWouldNotOpenAgainAreLeftOut) {
+TEST_F(FinderTest, NamesThatWouldNotOpenAgainAndWhatIsNoFileAreLeftOut) {
     make({"good.exe", "café.exe"});
     const std::string top = QFile::encodeName(root()).toStdString() + '/';
     std::ofstream(top + "bad\xff\xfe.exe");  // a name that is no UTF-8
+    // A named pipe, and a link to it, are no programs whatever they are called.
+    ASSERT_EQ(::mkfifo((top + "pipe.exe").c_str(), 0644), 0);
+    fs::create_symlink(top + "pipe.exe", top + "pipe-link.exe");
     // Folders as deep as the system's paths go, each with a file; in the deepest, a name
     // that makes a path too long.
     QStringList expected{"café.exe", "good.exe"};

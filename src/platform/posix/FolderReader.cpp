@@ -40,7 +40,9 @@ bool isAscii(std::string_view bytes) {
 std::optional<EntryKind> kindFromStat(const QByteArray& path) {
     struct stat info {};
     if (::stat(path.constData(), &info) == 0) {
-        return S_ISDIR(info.st_mode) ? EntryKind::Folder : EntryKind::File;
+        return S_ISDIR(info.st_mode)   ? EntryKind::Folder
+               : S_ISREG(info.st_mode) ? EntryKind::File
+                                       : EntryKind::Special;
     }
     // A link whose target is missing (or that leads round in a circle) opens nothing:
     // it is no entry worth listing.
@@ -90,12 +92,14 @@ private:
         switch (record.d_type) {
             case DT_DIR:
                 return EntryKind::Folder;
-            case DT_LNK:      // a link is a folder when its target is one
+            case DT_REG:
+                return EntryKind::File;
+            case DT_LNK:      // a link is what its target is
             case DT_UNKNOWN:  // the file system does not say
                 return kindFromStat(listing_.folderPath +
                                     QByteArray(name.data(), static_cast<qsizetype>(name.size())));
             default:
-                return EntryKind::File;
+                return EntryKind::Special;
         }
     }
 
